@@ -1,0 +1,19 @@
+// kel's command-line switches.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/RegistryOptions.h"
+
+namespace seltane {
+
+enum class StartDecision { Continue, Stop };
+
+// Examines every argument in order, argument 0 (the program's path)
+// included, in any letter case: "/install" or "-install" resets the options
+// to their defaults and goes on; "/uninstall" or "-uninstall" deletes the
+// program's registry records and stops at once. Other arguments are ignored.
+StartDecision ExamineArguments(const std::vector<std::string>& arguments, TOptions& options);
+
+}  // namespace seltane

@@ -1,0 +1,49 @@
+#include "data/PathText.h"
+
+namespace seltane {
+
+std::string LowerAZ(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return lower;
+}
+
+std::string_view FolderPart(std::string_view path) {
+  const auto slash = path.rfind('\\');
+  if (slash == std::string_view::npos) {
+    return {};
+  }
+  // "D:\x" and "\x" keep the backslash, so the folder still names the root.
+  const bool root = slash == 0 || path[slash - 1] == ':' || path[slash - 1] == '\\';
+  return path.substr(0, root ? slash + 1 : slash);
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  const auto slash = path.rfind('\\');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view ExtensionPart(std::string_view fileName) {
+  const auto dot = fileName.rfind('.');
+  return dot == std::string_view::npos ? std::string_view{} : fileName.substr(dot + 1);
+}
+
+std::string_view NameWithoutExtension(std::string_view fileName) {
+  const auto dot = fileName.rfind('.');
+  return dot == std::string_view::npos ? fileName : fileName.substr(0, dot);
+}
+
+std::string ChangeExtension(std::string_view path, std::string_view newExtension) {
+  const std::size_t nameStart = path.size() - FileNamePart(path).size();
+  const auto dot = path.rfind('.');
+  const bool hasExtension = dot != std::string_view::npos && dot >= nameStart;
+  std::string changed(path.substr(0, hasExtension ? dot : path.size()));
+  changed += newExtension;
+  return changed;
+}
+
+}  // namespace seltane

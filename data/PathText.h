@@ -1,0 +1,32 @@
+// Path helpers on 8-bit text. Paths use backslashes; nothing is normalised.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace seltane {
+
+// Lower-cases the letters A to Z only: the key by which picture paths,
+// folders and extensions are compared.
+std::string LowerAZ(std::string_view text);
+
+// Everything before the last backslash; a root folder keeps its backslash
+// ("D:\sky.bmp" gives "D:\"). Empty when the path has no backslash.
+std::string_view FolderPart(std::string_view path);
+
+// Everything after the last backslash.
+std::string_view FileNamePart(std::string_view path);
+
+// The part of a file name after its last dot, without the dot; empty when
+// the name has no dot.
+std::string_view ExtensionPart(std::string_view fileName);
+
+// A file name without its last dot and extension.
+std::string_view NameWithoutExtension(std::string_view fileName);
+
+// The path with the extension of its file name replaced by newExtension
+// (which starts with its dot), or with newExtension appended when the file
+// name has none.
+std::string ChangeExtension(std::string_view path, std::string_view newExtension);
+
+}  // namespace seltane

@@ -1,0 +1,283 @@
+#include "data/RegistryOptions.h"
+
+#include <cstring>
+#include <type_traits>
+#include <variant>
+
+namespace seltane {
+namespace {
+
+using FieldPointer = std::variant<bool TOptions::*, uint8_t TOptions::*, uint16_t TOptions::*,
+                                  double TOptions::*, std::string TOptions::*>;
+
+struct StoredField {
+  const char* name;
+  FieldPointer field;
+};
+
+// Every stored value in storage order, with the field that holds it.
+const StoredField StoredFields[] = {
+    {RegistryKeyNames.AutoRun, &TOptions::AutoRun},
+    {RegistryKeyNames.AutoRunUser, &TOptions::AutoRunUser},
+    {RegistryKeyNames.AutoSearch, &TOptions::AutoSearch},
+    {RegistryKeyNames.AutoDelete, &TOptions::AutoDelete},
+    {RegistryKeyNames.AutoOnStart, &TOptions::AutoOnStart},
+    {RegistryKeyNames.AutoOnIdle, &TOptions::AutoOnIdle},
+    {RegistryKeyNames.AutoAddConfirm, &TOptions::AutoAddConfirm},
+    {RegistryKeyNames.BufferImages, &TOptions::BufferImages},
+    {RegistryKeyNames.CasheImages, &TOptions::CasheImages},
+    {RegistryKeyNames.DeleteNotExisting, &TOptions::DeleteNotExisting},
+    {RegistryKeyNames.DeleteConfirm, &TOptions::DeleteConfirm},
+    {RegistryKeyNames.IncrementalDisplay, &TOptions::IncrementalDisplay},
+    {RegistryKeyNames.NoRepeats, &TOptions::NoRepeats},
+    {RegistryKeyNames.ShowExtensions, &TOptions::ShowExtensions},
+    {RegistryKeyNames.StoreSizes, &TOptions::StoreSizes},
+    {RegistryKeyNames.StyleStretch, &TOptions::StyleStretch},
+    {RegistryKeyNames.StyleCenter, &TOptions::StyleCenter},
+    {RegistryKeyNames.StyleTile, &TOptions::StyleTile},
+    {RegistryKeyNames.StyleFitWidth, &TOptions::StyleFitWidth},
+    {RegistryKeyNames.StyleFitHeight, &TOptions::StyleFitHeight},
+    {RegistryKeyNames.StyleFitWindow, &TOptions::StyleFitWindow},
+    {RegistryKeyNames.StyleCheckCrossIncluding, &TOptions::StyleCheckCrossIncluding},
+    {RegistryKeyNames.StyleSetForNew, &TOptions::StyleSetForNew},
+    {RegistryKeyNames.AutoStyleType, &TOptions::AutoStyleType},
+    {RegistryKeyNames.RandomType, &TOptions::RandomType},
+    {RegistryKeyNames.ChangeDays, &TOptions::ChangeDays},
+    {RegistryKeyNames.Left, &TOptions::Left},
+    {RegistryKeyNames.Top, &TOptions::Top},
+    {RegistryKeyNames.Width, &TOptions::Width},
+    {RegistryKeyNames.Height, &TOptions::Height},
+    {RegistryKeyNames.LeftPanelWidth, &TOptions::LeftPanelWidth},
+    {RegistryKeyNames.ListViewNameWidth, &TOptions::ListViewNameWidth},
+    {RegistryKeyNames.ListViewFullNameWidth, &TOptions::ListViewFullNameWidth},
+    {RegistryKeyNames.LastChangeTime, &TOptions::LastChangeTime},
+    {RegistryKeyNames.LastWallpaper, &TOptions::LastWallpaper},
+    {RegistryKeyNames.WallpaperList, &TOptions::WallpaperList},
+};
+static_assert(std::size(StoredFields) == 36);
+static_assert(sizeof(TRegistryKeyNames) == 37 * sizeof(const char*));
+
+// Reads one value into its field; false on a read error.
+bool ReadField(const std::optional<RegistryValue>& stored, TOptions& options,
+               const FieldPointer& field) {
+  return std::visit(
+      [&](auto member) {
+        using Field = std::remove_reference_t<decltype(options.*member)>;
+        if constexpr (std::is_same_v<Field, std::string>) {
+          const auto text = DecodeString(stored);
+          if (text) {
+            options.*member = *text;
+          }
+          return text.has_value();
+        } else if constexpr (std::is_same_v<Field, double>) {
+          const auto number = DecodeDouble(stored);
+          if (number) {
+            options.*member = *number;
+          }
+          return number.has_value();
+        } else {
+          const auto number = DecodeDWord(stored);
+          if (number) {
+            if constexpr (std::is_same_v<Field, bool>) {
+              options.*member = *number != 0;
+            } else {
+              options.*member = static_cast<Field>(*number);  // keeps the low bits
+            }
+          }
+          return number.has_value();
+        }
+      },
+      field);
+}
+
+RegistryValue EncodeField(const TOptions& options, const FieldPointer& field) {
+  return std::visit(
+      [&](auto member) {
+        using Field = std::remove_cv_t<std::remove_reference_t<decltype(options.*member)>>;
+        if constexpr (std::is_same_v<Field, std::string>) {
+          return EncodeString(options.*member);
+        } else if constexpr (std::is_same_v<Field, double>) {
+          return EncodeDouble(options.*member);
+        } else {
+          return EncodeDWord(static_cast<uint32_t>(options.*member));
+        }
+      },
+      field);
+}
+
+}  // namespace
+
+RegistryValue EncodeDWord(uint32_t value) {
+  RegistryValue encoded{RegDWord, std::string(4, '\0')};
+  for (int i = 0; i < 4; ++i) {
+    encoded.data[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  }
+  return encoded;
+}
+
+RegistryValue EncodeDouble(double value) {
+  static_assert(sizeof(double) == 8);
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  RegistryValue encoded{RegBinary, std::string(8, '\0')};
+  for (int i = 0; i < 8; ++i) {
+    encoded.data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  }
+  return encoded;
+}
+
+RegistryValue EncodeString(const std::string& value) {
+  RegistryValue encoded{RegString, value};
+  encoded.data.push_back('\0');
+  return encoded;
+}
+
+std::optional<uint32_t> DecodeDWord(const std::optional<RegistryValue>& value) {
+  if (!value || value->type != RegDWord || value->data.size() != 4) {
+    return std::nullopt;
+  }
+  uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) {
+    number = (number << 8) | static_cast<unsigned char>(value->data[i]);
+  }
+  return number;
+}
+
+std::optional<double> DecodeDouble(const std::optional<RegistryValue>& value) {
+  if (!value || value->type != RegBinary || value->data.size() != 8) {
+    return std::nullopt;
+  }
+  uint64_t bits = 0;
+  for (int i = 7; i >= 0; --i) {
+    bits = (bits << 8) | static_cast<unsigned char>(value->data[i]);
+  }
+  double number = 0;
+  std::memcpy(&number, &bits, sizeof number);
+  return number;
+}
+
+std::optional<std::string> DecodeString(const std::optional<RegistryValue>& value) {
+  if (!value) {
+    return std::string();
+  }
+  if (value->type != RegString && value->type != RegExpandString) {
+    return std::nullopt;
+  }
+  // The stored text ends at its terminating zero, when it has one.
+  return value->data.substr(0, value->data.find('\0'));
+}
+
+std::string RegistryWriteErrorText(const std::string& name) {
+  return "Failed to set data for '" + name + "'";
+}
+
+TOptions::TOptions(OptionsEnvironment environment) : environment_(std::move(environment)) {
+  Load();
+}
+
+void TOptions::Load() {
+  for (const StoredField& stored : StoredFields) {
+    const auto value = environment_.registry.ReadValue(RegistryRoot::CurrentUser,
+                                                       RegistryKeyNames.Key, stored.name);
+    if (!ReadField(value, *this, stored.field)) {
+      if (environment_.prompter.Ask(RegistryReadErrorQuestion, "Error", PromptButtons::OkCancel,
+                                    PromptIcon::Question) == PromptAnswer::Ok) {
+        SetDefaults();
+      }
+      return;
+    }
+  }
+}
+
+bool TOptions::Save() {
+  bool saved = true;
+  for (const StoredField& stored : StoredFields) {
+    if (!environment_.registry.WriteValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key,
+                                          stored.name, EncodeField(*this, stored.field))) {
+      // One report is enough: the rest would fail for the same reason.
+      environment_.prompter.Tell(RegistryWriteErrorText(stored.name), "Error", PromptIcon::Error);
+      saved = false;
+      break;
+    }
+  }
+  const RegistryRoot root = AutoRunRoot();
+  const char* runKey = AutoRunKey();
+  if (!AutoRun) {
+    environment_.registry.DeleteValue(root, runKey, AutoRunValueName);
+  } else if (!environment_.registry.ReadValue(root, runKey, AutoRunValueName)) {
+    const std::string command = environment_.currentDirectory() + KelrunFileName;
+    if (!environment_.registry.WriteValue(root, runKey, AutoRunValueName, EncodeString(command))) {
+      environment_.prompter.Tell(RegistryWriteErrorText(AutoRunValueName), "Error",
+                                 PromptIcon::Error);
+      saved = false;
+    }
+  }
+  return saved;
+}
+
+void TOptions::SetDefaults() {
+  AutoRun = true;
+  AutoRunUser = true;
+  AutoSearch = true;
+  AutoDelete = true;
+  AutoOnStart = false;
+  AutoOnIdle = false;
+  AutoAddConfirm = true;
+  BufferImages = false;
+  CasheImages = true;
+  DeleteNotExisting = true;
+  DeleteConfirm = true;
+  IncrementalDisplay = true;
+  NoRepeats = true;
+  ShowExtensions = true;
+  StoreSizes = false;
+  StyleStretch = true;
+  StyleCenter = true;
+  StyleTile = true;
+  StyleFitWidth = true;
+  StyleFitHeight = true;
+  StyleFitWindow = true;
+  StyleCheckCrossIncluding = true;
+  StyleSetForNew = true;
+  AutoStyleType = 0;
+  RandomType = 0;
+  ChangeDays = 1;
+  Left = 65;
+  Top = 64;
+  Width = 832;
+  Height = 461;
+  LeftPanelWidth = 265;
+  ListViewNameWidth = 83;
+  ListViewFullNameWidth = 191;
+  LastChangeTime = 0.0;
+  LastWallpaper.clear();
+  WallpaperList = environment_.currentDirectory() + DefaultListFileName;
+}
+
+void TOptions::DeleteRegistryRecords() {
+  environment_.registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
+  environment_.registry.DeleteValue(AutoRunRoot(), AutoRunKey(), AutoRunValueName);
+  environment_.prompter.Tell(RegistryRecordsDeletedMessage, "Seltane", PromptIcon::Information);
+}
+
+void TOptions::SuspendPreviewBuffering() {
+  SuspendedBufferImages = BufferImages;
+  SuspendedCasheImages = CasheImages;
+  BufferImages = false;
+  CasheImages = false;
+}
+
+void TOptions::ResumePreviewBuffering() {
+  BufferImages = SuspendedBufferImages;
+  CasheImages = SuspendedCasheImages;
+}
+
+RegistryRoot TOptions::AutoRunRoot() const {
+  return AutoRunUser ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
+}
+
+const char* TOptions::AutoRunKey() const {
+  return environment_.win9xFamily ? RunServicesKey : RunKey;
+}
+
+}  // namespace seltane

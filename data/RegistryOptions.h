@@ -1,0 +1,194 @@
+// The options store: every setting of the system, kept in one registry key of
+// the current user, and the autorun entry that starts kelrun at log-on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Prompter.h"
+#include "platform/Registry.h"
+
+namespace seltane {
+
+// The key path, then the 36 value names in storage order: the order of
+// reading and of writing.
+struct TRegistryKeyNames {
+  const char* Key;
+  const char* AutoRun;
+  const char* AutoRunUser;
+  const char* AutoSearch;
+  const char* AutoDelete;
+  const char* AutoOnStart;
+  const char* AutoOnIdle;
+  const char* AutoAddConfirm;
+  const char* BufferImages;
+  const char* CasheImages;
+  const char* DeleteNotExisting;
+  const char* DeleteConfirm;
+  const char* IncrementalDisplay;
+  const char* NoRepeats;
+  const char* ShowExtensions;
+  const char* StoreSizes;
+  const char* StyleStretch;
+  const char* StyleCenter;
+  const char* StyleTile;
+  const char* StyleFitWidth;
+  const char* StyleFitHeight;
+  const char* StyleFitWindow;
+  const char* StyleCheckCrossIncluding;
+  const char* StyleSetForNew;
+  const char* AutoStyleType;
+  const char* RandomType;
+  const char* ChangeDays;
+  const char* Left;
+  const char* Top;
+  const char* Width;
+  const char* Height;
+  const char* LeftPanelWidth;
+  const char* ListViewNameWidth;
+  const char* ListViewFullNameWidth;
+  const char* LastChangeTime;
+  const char* LastWallpaper;
+  const char* WallpaperList;
+};
+
+inline constexpr TRegistryKeyNames RegistryKeyNames = {
+    "Software\\Orvik\\Seltane",
+    "AutoRun",
+    "AutoRunUser",
+    "AutoSearch",
+    "AutoDelete",
+    "AutoOnStart",
+    "AutoOnIdle",
+    "AutoAddConfirm",
+    "BufferImages",
+    "CasheImages",
+    "DeleteNotExisting",
+    "DeleteConfirm",
+    "IncrementalDisplay",
+    "NoRepeats",
+    "ShowExtensions",
+    "StoreSizes",
+    "StyleStretch",
+    "StyleCenter",
+    "StyleTile",
+    "StyleFitWidth",
+    "StyleFitHeight",
+    "StyleFitWindow",
+    "StyleCheckCrossIncluding",
+    "StyleSetForNew",
+    "AutoStyleType",
+    "RandomType",
+    "ChangeDays",
+    "Left",
+    "Top",
+    "Width",
+    "Height",
+    "LeftPanelWidth",
+    "ListViewNameWidth",
+    "ListViewFullNameWidth",
+    "LastChangeTime",
+    "LastWallpaper",
+    "WallpaperList",
+};
+
+// The autorun value and the keys that may hold it.
+inline constexpr const char* AutoRunValueName = "Seltane";
+inline constexpr const char* RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* RunServicesKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+inline constexpr const char* KelrunFileName = "\\kelrun.exe";
+inline constexpr const char* DefaultListFileName = "\\default.lst";
+
+// What the options store needs from the system.
+struct OptionsEnvironment {
+  Registry& registry;
+  Prompter& prompter;
+  std::function<std::string()> currentDirectory;
+  bool win9xFamily = false;  // autorun under RunServices instead of Run
+};
+
+class TOptions {
+ public:
+  // Create: reads every value; on the first read error asks whether to
+  // restore the defaults.
+  explicit TOptions(OptionsEnvironment environment);
+
+  // Writes all 36 values, then brings the autorun entry in line with AutoRun.
+  // False, after telling the user, when a value could not be written.
+  bool Save();
+  void SetDefaults();
+  // Deletes the program's key and the autorun value and tells the user so.
+  void DeleteRegistryRecords();
+  // Turn preview buffering and caching off around bulk changes of the list,
+  // and back to what they were. Not nested.
+  void SuspendPreviewBuffering();
+  void ResumePreviewBuffering();
+
+  bool AutoRun = false;
+  bool AutoRunUser = false;
+  bool AutoSearch = false;
+  bool AutoDelete = false;
+  bool AutoOnStart = false;
+  bool AutoOnIdle = false;
+  bool AutoAddConfirm = false;
+  bool BufferImages = false;
+  bool CasheImages = false;
+  bool DeleteNotExisting = false;
+  bool DeleteConfirm = false;
+  bool IncrementalDisplay = false;
+  bool NoRepeats = false;
+  bool ShowExtensions = false;
+  bool StoreSizes = false;
+  bool StyleStretch = false;
+  bool StyleCenter = false;
+  bool StyleTile = false;
+  bool StyleFitWidth = false;
+  bool StyleFitHeight = false;
+  bool StyleFitWindow = false;
+  bool StyleCheckCrossIncluding = false;
+  bool StyleSetForNew = false;
+  uint8_t AutoStyleType = 0;
+  uint8_t RandomType = 0;
+  uint8_t ChangeDays = 0;
+  uint16_t Left = 0;
+  uint16_t Top = 0;
+  uint16_t Width = 0;
+  uint16_t Height = 0;
+  uint16_t LeftPanelWidth = 0;
+  uint16_t ListViewNameWidth = 0;
+  uint16_t ListViewFullNameWidth = 0;
+  double LastChangeTime = 0.0;
+  std::string LastWallpaper;
+  std::string WallpaperList;
+  bool SuspendedBufferImages = false;
+  bool SuspendedCasheImages = false;
+
+ private:
+  void Load();
+  RegistryRoot AutoRunRoot() const;
+  const char* AutoRunKey() const;
+
+  OptionsEnvironment environment_;
+};
+
+// Message texts of the options store.
+inline constexpr const char* RegistryReadErrorQuestion =
+    "Registry read error. Restore default values?";
+inline constexpr const char* RegistryRecordsDeletedMessage =
+    "Program records in system registry have been deleted";
+// The report of a value that could not be written; %s is the value's name.
+std::string RegistryWriteErrorText(const std::string& name);
+
+// Encodings of the stored values.
+RegistryValue EncodeDWord(uint32_t value);
+RegistryValue EncodeDouble(double value);
+RegistryValue EncodeString(const std::string& value);
+std::optional<uint32_t> DecodeDWord(const std::optional<RegistryValue>& value);
+std::optional<double> DecodeDouble(const std::optional<RegistryValue>& value);
+// A missing string reads as empty; a value of another type is an error.
+std::optional<std::string> DecodeString(const std::optional<RegistryValue>& value);
+
+}  // namespace seltane

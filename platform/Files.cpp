@@ -1,0 +1,131 @@
+#include "platform/Files.h"
+
+#include <windows.h>
+
+namespace seltane {
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() { Close(); }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    const bool closed = !Valid() || CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+bool WriteAll(HANDLE file, const std::string& text) {
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size() - written, 1 << 20));
+    DWORD done = 0;
+    if (!WriteFile(file, text.data() + written, chunk, &done, nullptr) || done == 0) {
+      return false;
+    }
+    written += done;
+  }
+  return true;
+}
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  // Windows 95/98/Me have no MoveFileEx.
+  if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+    DeleteFileA(to.c_str());
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.Valid()) {
+    return std::nullopt;
+  }
+  LARGE_INTEGER size;
+  // Lists are text files of a few megabytes; refuse anything absurd rather
+  // than try to hold it in memory.
+  constexpr LONGLONG MaxFileSize = 256LL << 20;
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > MaxFileSize) {
+    return std::nullopt;
+  }
+  std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < text.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &got,
+                  nullptr)) {
+      return std::nullopt;
+    }
+    if (got == 0) {
+      break;  // the file shrank while it was read
+    }
+    done += got;
+  }
+  text.resize(done);
+  return text;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& text, std::string& error) {
+  const std::string temporary = path + ".~" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    error = LastErrorText();
+    return false;
+  }
+  const bool written = WriteAll(file.Get(), text) && FlushFileBuffers(file.Get());
+  if (!written) {
+    error = LastErrorText();
+  }
+  if (!file.Close() && written) {
+    error = LastErrorText();
+  }
+  if (!written || !error.empty()) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (!MoveReplacing(temporary, path)) {
+    error = LastErrorText();
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string LastErrorText() {
+  const DWORD code = GetLastError();
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length)
+                                                      : "error " + std::to_string(code);
+  LocalFree(buffer);
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+}  // namespace seltane

@@ -1,0 +1,22 @@
+// Whole-file reading and writing over the A functions.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace seltane {
+
+bool FileExists(const std::string& path);
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Writes the text to a temporary file beside the target and moves it over the
+// target, so that the target is either the old file or the new one, never a
+// part. On failure the target is untouched and error says why.
+bool WriteFileReplacing(const std::string& path, const std::string& text, std::string& error);
+
+// The system's text for the calling thread's last error.
+std::string LastErrorText();
+
+}  // namespace seltane

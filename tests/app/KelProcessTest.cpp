@@ -1,0 +1,119 @@
+// kel.exe run as a process, as Windows and an installer start it, against
+// the prefix's real registry key (saved before and put back after).
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "data/RegistryOptions.h"
+#include "platform/Win32Registry.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempFolder.h"
+
+namespace seltane {
+namespace {
+
+std::string KelPath;
+
+// Every value of one key, kept to be put back when the test ends.
+class KeyBackup {
+ public:
+  explicit KeyBackup(std::string key) : key_(std::move(key)) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+      return;
+    }
+    existed_ = true;
+    for (DWORD index = 0;; ++index) {
+      char name[256];
+      DWORD nameSize = sizeof name;
+      DWORD type = 0;
+      BYTE data[4096];
+      DWORD dataSize = sizeof data;
+      if (RegEnumValueA(opened, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+          ERROR_SUCCESS) {
+        break;
+      }
+      values_[name] = {type, std::string(reinterpret_cast<char*>(data), dataSize)};
+    }
+    RegCloseKey(opened);
+  }
+  ~KeyBackup() {
+    Win32Registry registry;
+    registry.DeleteKey(RegistryRoot::CurrentUser, key_);
+    for (const auto& [name, value] : values_) {
+      registry.WriteValue(RegistryRoot::CurrentUser, key_, name, value);
+    }
+  }
+
+ private:
+  std::string key_;
+  bool existed_ = false;
+  std::map<std::string, RegistryValue> values_;
+};
+
+class KelProcess : public ::testing::Test {
+ protected:
+  KelProcess() {
+    registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
+    registry.DeleteValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName);
+  }
+  std::optional<RegistryValue> Stored(const char* name) {
+    return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
+  }
+
+  KeyBackup options{RegistryKeyNames.Key};
+  KeyBackup autorun{RunKey};
+  Win32Registry registry;
+  testing::TempFolder folder;
+};
+
+TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntry) {
+  testing::ChildProcess kel("\"" + KelPath + "\" /Install", folder.Path());
+  ASSERT_TRUE(kel.Started());
+  const auto question = kel.WaitForMessageBox();
+  ASSERT_TRUE(question);
+  EXPECT_EQ(question->caption, "Error");
+  EXPECT_EQ(question->text, RegistryReadErrorQuestion);
+  testing::ChildProcess::Press(*question, IDCANCEL);  // /install sets the defaults anyway
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+
+  EXPECT_EQ(DecodeDWord(Stored("Width")), 832u);
+  EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 1u);
+  EXPECT_EQ(DecodeString(Stored("WallpaperList")), folder.Path() + "\\default.lst");
+  EXPECT_EQ(DecodeString(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane")),
+            folder.Path() + "\\kelrun.exe");
+}
+
+TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
+  {
+    testing::ChildProcess install("\"" + KelPath + "\" /install", folder.Path());
+    const auto question = install.WaitForMessageBox();
+    ASSERT_TRUE(question);
+    testing::ChildProcess::Press(*question, IDOK);
+    ASSERT_EQ(install.WaitForExit(), 0u);
+  }
+  ASSERT_TRUE(Stored("AutoRun"));
+
+  testing::ChildProcess kel("\"" + KelPath + "\" -UNINSTALL /install", folder.Path());
+  const auto message = kel.WaitForMessageBox();
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->caption, "Seltane");
+  EXPECT_EQ(message->text, RegistryRecordsDeletedMessage);
+  testing::ChildProcess::Press(*message, IDOK);
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  EXPECT_FALSE(Stored("AutoRun"));
+  EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
+}
+
+}  // namespace
+}  // namespace seltane
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: kel_process_tests PATH-TO-KEL.EXE\n");
+    return 2;
+  }
+  seltane::KelPath = argv[1];
+  return RUN_ALL_TESTS();
+}

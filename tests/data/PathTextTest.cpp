@@ -1,0 +1,34 @@
+#include "data/PathText.h"
+
+#include <gtest/gtest.h>
+
+namespace seltane {
+namespace {
+
+TEST(PathText, FolderPartKeepsTheBackslashOfARootOnly) {
+  EXPECT_EQ(FolderPart("C:\\Pics\\A.JPG"), "C:\\Pics");
+  EXPECT_EQ(FolderPart("D:\\sky.bmp"), "D:\\");
+  EXPECT_EQ(FolderPart("\\\\server\\share\\x.jpg"), "\\\\server\\share");
+  EXPECT_EQ(FolderPart("\\x.jpg"), "\\");
+  EXPECT_EQ(FolderPart("x.jpg"), "");
+}
+
+TEST(PathText, NamesAndExtensionsSplitAtTheLastDot) {
+  EXPECT_EQ(FileNamePart("C:\\a.b\\my.best pic.jpg"), "my.best pic.jpg");
+  EXPECT_EQ(ExtensionPart("my.best pic.jpg"), "jpg");
+  EXPECT_EQ(NameWithoutExtension("my.best pic.jpg"), "my.best pic");
+  EXPECT_EQ(ExtensionPart("README"), "");
+  EXPECT_EQ(NameWithoutExtension("README"), "README");
+}
+
+TEST(PathText, ChangeExtensionLooksOnlyAtTheFileName) {
+  EXPECT_EQ(ChangeExtension("C:\\lists\\my.pics.lst", ".rnd"), "C:\\lists\\my.pics.rnd");
+  EXPECT_EQ(ChangeExtension("C:\\dir.d\\list", ".rnd"), "C:\\dir.d\\list.rnd");
+}
+
+TEST(PathText, LowerAZChangesOnlyAsciiCapitals) {
+  EXPECT_EQ(LowerAZ("C:\\\xC4pfel\\ABC.JPG"), "c:\\\xC4pfel\\abc.jpg");
+}
+
+}  // namespace
+}  // namespace seltane

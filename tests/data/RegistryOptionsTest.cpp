@@ -1,0 +1,241 @@
+#include "data/RegistryOptions.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/FakeRegistry.h"
+#include "tests/support/ScriptedPrompter.h"
+
+namespace seltane {
+namespace {
+
+using testing::FakeRegistry;
+using testing::ScriptedPrompter;
+
+constexpr RegistryRoot HKCU = RegistryRoot::CurrentUser;
+constexpr RegistryRoot HKLM = RegistryRoot::LocalMachine;
+
+class OptionsStore : public ::testing::Test {
+ protected:
+  OptionsEnvironment Environment(bool win9x = false) {
+    return {registry, prompter, [this] { return currentDirectory; }, win9x};
+  }
+  // Options as saved with their defaults, so that loading asks nothing.
+  void StoreDefaults() {
+    prompter.answers.push_back(PromptAnswer::Ok);
+    TOptions options(Environment());
+    options.Save();
+    prompter.records.clear();
+  }
+  std::optional<RegistryValue> Stored(const char* name) {
+    return registry.ReadValue(HKCU, RegistryKeyNames.Key, name);
+  }
+
+  FakeRegistry registry;
+  ScriptedPrompter prompter;
+  std::string currentDirectory = "C:\\Program Files\\Seltane";
+};
+
+TEST_F(OptionsStore, FirstStartAsksAndOkGivesTheDefaults) {
+  prompter.answers.push_back(PromptAnswer::Ok);
+  TOptions options(Environment());
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, "Registry read error. Restore default values?");
+  EXPECT_EQ(prompter.records[0].caption, "Error");
+  EXPECT_EQ(prompter.records[0].buttons, PromptButtons::OkCancel);
+  EXPECT_EQ(prompter.records[0].icon, PromptIcon::Question);
+  EXPECT_TRUE(options.AutoRun && options.AutoRunUser && options.CasheImages &&
+              options.StyleSetForNew);
+  EXPECT_FALSE(options.AutoOnStart || options.BufferImages || options.StoreSizes);
+  EXPECT_EQ(options.ChangeDays, 1);
+  EXPECT_EQ(options.Left, 65);
+  EXPECT_EQ(options.Top, 64);
+  EXPECT_EQ(options.Width, 832);
+  EXPECT_EQ(options.Height, 461);
+  EXPECT_EQ(options.LeftPanelWidth, 265);
+  EXPECT_EQ(options.ListViewNameWidth, 83);
+  EXPECT_EQ(options.ListViewFullNameWidth, 191);
+  EXPECT_EQ(options.LastChangeTime, 0.0);
+  EXPECT_EQ(options.WallpaperList, "C:\\Program Files\\Seltane\\default.lst");
+}
+
+TEST_F(OptionsStore, FirstStartCancelLeavesEverythingZero) {
+  prompter.answers.push_back(PromptAnswer::Cancel);
+  TOptions options(Environment());
+  EXPECT_FALSE(options.AutoRun || options.AutoRunUser || options.CasheImages);
+  EXPECT_EQ(options.Width, 0);
+  EXPECT_EQ(options.ChangeDays, 0);
+  EXPECT_EQ(options.WallpaperList, "");
+}
+
+TEST_F(OptionsStore, SavedValuesHaveTheirTypesAndLoadBack) {
+  prompter.answers.push_back(PromptAnswer::Ok);
+  TOptions options(Environment());
+  options.StoreSizes = true;
+  options.AutoRun = false;
+  options.RandomType = 2;
+  options.Left = static_cast<uint16_t>(-4);
+  options.LastChangeTime = 46000.75;
+  options.LastWallpaper = "C:\\Pics\\sun set.jpg";
+  ASSERT_TRUE(options.Save());
+
+  EXPECT_EQ(Stored("StoreSizes")->type, RegDWord);
+  EXPECT_EQ(Stored("StoreSizes")->data, std::string("\1\0\0\0", 4));
+  EXPECT_EQ(Stored("AutoRun")->data, std::string(4, '\0'));
+  EXPECT_EQ(Stored("Left")->data, std::string("\xFC\xFF\0\0", 4));
+  EXPECT_EQ(Stored("LastChangeTime")->type, RegBinary);
+  EXPECT_EQ(Stored("LastChangeTime")->data.size(), 8u);
+  EXPECT_EQ(Stored("LastWallpaper")->type, RegString);
+  EXPECT_EQ(Stored("LastWallpaper")->data, std::string("C:\\Pics\\sun set.jpg\0", 20));
+  EXPECT_EQ(registry.ValueCount(), 36u);  // AutoRun is off: no autorun value
+
+  TOptions loaded(Environment());
+  EXPECT_TRUE(prompter.records.size() == 1);  // only the first start asked
+  EXPECT_TRUE(loaded.StoreSizes);
+  EXPECT_FALSE(loaded.AutoRun);
+  EXPECT_EQ(loaded.RandomType, 2);
+  EXPECT_EQ(loaded.Left, 65532);
+  EXPECT_EQ(loaded.LastChangeTime, 46000.75);
+  EXPECT_EQ(loaded.LastWallpaper, "C:\\Pics\\sun set.jpg");
+}
+
+TEST_F(OptionsStore, IntegersKeepTheirLowBitsAndAnyNonZeroIsTrue) {
+  StoreDefaults();
+  registry.Set(HKCU, RegistryKeyNames.Key, "ChangeDays", EncodeDWord(300));
+  registry.Set(HKCU, RegistryKeyNames.Key, "Width", EncodeDWord(0x12345678));
+  registry.Set(HKCU, RegistryKeyNames.Key, "StoreSizes", EncodeDWord(7));
+  TOptions options(Environment());
+  EXPECT_TRUE(prompter.records.empty());
+  EXPECT_EQ(options.ChangeDays, 300 % 256);
+  EXPECT_EQ(options.Width, 0x5678);
+  EXPECT_TRUE(options.StoreSizes);
+}
+
+TEST_F(OptionsStore, MissingStringsAreEmptyWithoutAQuestion) {
+  StoreDefaults();
+  registry.DeleteValue(HKCU, RegistryKeyNames.Key, "LastWallpaper");
+  registry.DeleteValue(HKCU, RegistryKeyNames.Key, "WallpaperList");
+  TOptions options(Environment());
+  EXPECT_TRUE(prompter.records.empty());
+  EXPECT_EQ(options.WallpaperList, "");
+  EXPECT_TRUE(options.AutoRun);
+}
+
+TEST_F(OptionsStore, ExpandStringsAreTakenLiterally) {
+  StoreDefaults();
+  registry.Set(HKCU, RegistryKeyNames.Key, "WallpaperList",
+               {RegExpandString, std::string("%USERPROFILE%\\a.lst\0", 20)});
+  TOptions options(Environment());
+  EXPECT_EQ(options.WallpaperList, "%USERPROFILE%\\a.lst");
+}
+
+TEST_F(OptionsStore, MistypedValuesAreReadErrorsAndCancelKeepsWhatWasRead) {
+  const std::vector<std::pair<const char*, RegistryValue>> damaged = {
+      {"LastChangeTime", {RegBinary, std::string(7, '\0')}},
+      {"LastChangeTime", {RegBinary, std::string(9, '\0')}},
+      {"LastChangeTime", EncodeDWord(1)},
+      {"LastWallpaper", EncodeDWord(1)},
+      {"Height", {RegString, std::string("461\0", 4)}},
+      {"Height", {RegDWord, std::string(2, '\0')}},
+  };
+  for (const auto& [name, value] : damaged) {
+    registry = FakeRegistry();
+    StoreDefaults();
+    registry.Set(HKCU, RegistryKeyNames.Key, "Top", EncodeDWord(99));
+    registry.Set(HKCU, RegistryKeyNames.Key, name, value);
+    prompter.answers.push_back(PromptAnswer::Cancel);
+    TOptions options(Environment());
+    ASSERT_EQ(prompter.records.size(), 1u) << name;
+    EXPECT_EQ(prompter.records[0].text, RegistryReadErrorQuestion);
+    // Values before the damaged one were read; the rest stay empty.
+    EXPECT_EQ(options.Top, 99) << name;
+    EXPECT_EQ(options.WallpaperList, "") << name;
+    prompter.records.clear();
+  }
+}
+
+TEST_F(OptionsStore, AutorunValueGoesUnderTheRootAndKeyChosen) {
+  struct Case {
+    bool autoRunUser;
+    bool win9x;
+    RegistryRoot root;
+    const char* key;
+  };
+  for (const Case& c :
+       {Case{true, false, HKCU, RunKey}, Case{false, false, HKLM, RunKey},
+        Case{true, true, HKCU, RunServicesKey}, Case{false, true, HKLM, RunServicesKey}}) {
+    registry = FakeRegistry();
+    prompter.answers.push_back(PromptAnswer::Ok);
+    TOptions options(Environment(c.win9x));
+    options.AutoRunUser = c.autoRunUser;
+    ASSERT_TRUE(options.Save());
+    const auto value = registry.ReadValue(c.root, c.key, "Seltane");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, RegString);
+    EXPECT_EQ(value->data, std::string("C:\\Program Files\\Seltane\\kelrun.exe\0", 36));
+    EXPECT_EQ(registry.ValueCount(), 37u);
+  }
+}
+
+TEST_F(OptionsStore, ExistingAutorunValueIsLeftAndAutoRunOffRemovesIt) {
+  StoreDefaults();
+  currentDirectory = "D:\\elsewhere";
+  TOptions options(Environment());
+  options.Save();
+  EXPECT_EQ(DecodeString(registry.ReadValue(HKCU, RunKey, "Seltane")),
+            "C:\\Program Files\\Seltane\\kelrun.exe");
+  options.AutoRun = false;
+  options.Save();
+  EXPECT_FALSE(registry.Has(HKCU, RunKey, "Seltane"));
+  EXPECT_TRUE(prompter.records.empty());
+}
+
+TEST_F(OptionsStore, FailedWritesAreReportedNotSwallowed) {
+  prompter.answers.push_back(PromptAnswer::Ok);
+  TOptions options(Environment());
+  options.AutoRunUser = false;
+  registry.MakeReadOnly(HKLM, RunKey);
+  EXPECT_FALSE(options.Save());
+  ASSERT_EQ(prompter.records.size(), 2u);
+  EXPECT_EQ(prompter.records[1].text, "Failed to set data for 'Seltane'");
+  EXPECT_EQ(prompter.records[1].icon, PromptIcon::Error);
+  EXPECT_TRUE(registry.Has(HKCU, RegistryKeyNames.Key, "WallpaperList"));
+
+  registry.MakeReadOnly(HKCU, RegistryKeyNames.Key);
+  prompter.records.clear();
+  options.AutoRun = false;
+  EXPECT_FALSE(options.Save());
+  ASSERT_EQ(prompter.records.size(), 1u);  // one report, not one per value
+  EXPECT_EQ(prompter.records[0].text, "Failed to set data for 'AutoRun'");
+}
+
+TEST_F(OptionsStore, DeleteRegistryRecordsRemovesKeyAndAutorunAndSaysSo) {
+  StoreDefaults();
+  registry.Set(HKCU, std::string(RegistryKeyNames.Key) + "\\Sub", "x", EncodeDWord(1));
+  registry.Set(HKCU, "Software\\Orvik\\Other", "y", EncodeDWord(1));
+  TOptions options(Environment());
+  for (int time = 0; time < 2; ++time) {  // the second time nothing is left to delete
+    options.DeleteRegistryRecords();
+    EXPECT_EQ(registry.ValueCount(), 1u);
+    EXPECT_TRUE(registry.Has(HKCU, "Software\\Orvik\\Other", "y"));
+    ASSERT_EQ(prompter.records.size(), static_cast<std::size_t>(time + 1));
+    EXPECT_EQ(prompter.records.back().text, "Program records in system registry have been deleted");
+    EXPECT_EQ(prompter.records.back().caption, "Seltane");
+    EXPECT_EQ(prompter.records.back().icon, PromptIcon::Information);
+  }
+  EXPECT_TRUE(options.AutoRun);  // the object keeps its values
+}
+
+TEST_F(OptionsStore, SuspendAndResumePreviewBuffering) {
+  StoreDefaults();
+  TOptions options(Environment());
+  options.BufferImages = true;
+  options.CasheImages = false;
+  options.SuspendPreviewBuffering();
+  EXPECT_FALSE(options.BufferImages || options.CasheImages);
+  options.ResumePreviewBuffering();
+  EXPECT_TRUE(options.BufferImages);
+  EXPECT_FALSE(options.CasheImages);
+}
+
+}  // namespace
+}  // namespace seltane

@@ -1,0 +1,123 @@
+// Runs a program as a process of its own and deals with its message boxes
+// as a user would: finds the box on the desktop, reads its caption and text,
+// and presses one of its buttons.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace seltane::testing {
+
+struct SeenMessageBox {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+};
+
+class ChildProcess {
+ public:
+  // Starts the command line in the given working folder.
+  ChildProcess(const std::string& commandLine, const std::string& workingFolder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string command = commandLine;
+    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              workingFolder.c_str(), &startup, &info_) != 0;
+  }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess() {
+    if (started_) {
+      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+      }
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+    }
+  }
+
+  bool Started() const { return started_; }
+
+  // Waits until the process shows a message box, or ends, or time runs out.
+  std::optional<SeenMessageBox> WaitForMessageBox(
+      std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (auto box = FindMessageBox()) {
+        return box;
+      }
+      if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0) {
+        return FindMessageBox();
+      }
+    }
+    return std::nullopt;
+  }
+
+  // Presses the button with this id (IDOK, IDCANCEL, IDYES, IDNO).
+  static void Press(const SeenMessageBox& box, int buttonId) {
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box.window, buttonId)));
+  }
+
+  // The exit code, or nothing when the process did not end in time.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+      return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  std::optional<SeenMessageBox> FindMessageBox() const {
+    struct Search {
+      DWORD processId;
+      std::optional<SeenMessageBox> found;
+    } search{info_.dwProcessId, std::nullopt};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& search = *reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          char className[64] = {};
+          GetClassNameA(window, className, sizeof className);
+          if (owner != search.processId || std::string(className) != "#32770" ||
+              !IsWindowVisible(window)) {
+            return TRUE;
+          }
+          SeenMessageBox box;
+          box.window = window;
+          char caption[512] = {};
+          GetWindowTextA(window, caption, sizeof caption);
+          box.caption = caption;
+          // The text is the static control that has text (the icon has none).
+          EnumChildWindows(
+              window,
+              [](HWND child, LPARAM data) -> BOOL {
+                char childClass[64] = {};
+                GetClassNameA(child, childClass, sizeof childClass);
+                char text[4096] = {};
+                GetWindowTextA(child, text, sizeof text);
+                auto& box = *reinterpret_cast<SeenMessageBox*>(data);
+                if (_stricmp(childClass, "Static") == 0 && text[0] != '\0' && box.text.empty()) {
+                  box.text = text;
+                }
+                return TRUE;
+              },
+              reinterpret_cast<LPARAM>(&box));
+          search.found = box;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+}  // namespace seltane::testing
