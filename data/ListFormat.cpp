@@ -217,6 +217,7 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
   if (!cursor.Skip() || !cursor.Next(line) || line != FoldersSection) {
     return ListHeaderStatus::Ok;
   }
+  sections.foldersSection = true;
   for (;;) {
     if (!cursor.Next(line)) {
       return ListHeaderStatus::Ok;

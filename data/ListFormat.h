@@ -52,6 +52,7 @@ struct ListSections {
   std::vector<std::string_view> folders;
   std::vector<std::string_view> autoFolders;
   std::vector<std::string_view> extensions;
+  bool foldersSection = false;  // line 3 is "[Folders]"
   bool sizesPresent = false;
   bool filesFollow = false;  // the cursor stands before the first picture line
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "data/DateTime.h"
+
 namespace seltane {
 
 std::string CurrentDirectory() {
@@ -19,6 +21,13 @@ std::string CurrentDirectory() {
     directory.resize(length);
   }
   return directory;
+}
+
+double LocalDateTimeNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return DateTimeFromParts(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                           now.wMilliseconds);
 }
 
 bool IsWin9xFamily() {

@@ -10,6 +10,9 @@ namespace seltane {
 // root).
 std::string CurrentDirectory();
 
+// The local date and time as a day count (see data/DateTime.h).
+double LocalDateTimeNow();
+
 // True on Windows 95, 98 and Me (the top bit of GetVersion's result).
 bool IsWin9xFamily();
 

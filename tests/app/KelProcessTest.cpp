@@ -2,54 +2,16 @@
 // the prefix's real registry key (saved before and put back after).
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "data/RegistryOptions.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/KeyBackup.h"
 #include "tests/support/TempFolder.h"
 
 namespace seltane {
 namespace {
 
 std::string KelPath;
-
-// Every value of one key, kept to be put back when the test ends.
-class KeyBackup {
- public:
-  explicit KeyBackup(std::string key) : key_(std::move(key)) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-      return;
-    }
-    existed_ = true;
-    for (DWORD index = 0;; ++index) {
-      char name[256];
-      DWORD nameSize = sizeof name;
-      DWORD type = 0;
-      BYTE data[4096];
-      DWORD dataSize = sizeof data;
-      if (RegEnumValueA(opened, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
-          ERROR_SUCCESS) {
-        break;
-      }
-      values_[name] = {type, std::string(reinterpret_cast<char*>(data), dataSize)};
-    }
-    RegCloseKey(opened);
-  }
-  ~KeyBackup() {
-    Win32Registry registry;
-    registry.DeleteKey(RegistryRoot::CurrentUser, key_);
-    for (const auto& [name, value] : values_) {
-      registry.WriteValue(RegistryRoot::CurrentUser, key_, name, value);
-    }
-  }
-
- private:
-  std::string key_;
-  bool existed_ = false;
-  std::map<std::string, RegistryValue> values_;
-};
 
 class KelProcess : public ::testing::Test {
  protected:
@@ -61,8 +23,8 @@ class KelProcess : public ::testing::Test {
     return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
   }
 
-  KeyBackup options{RegistryKeyNames.Key};
-  KeyBackup autorun{RunKey};
+  testing::KeyBackup options{RegistryKeyNames.Key};
+  testing::KeyBackup autorun{RunKey};
   Win32Registry registry;
   testing::TempFolder folder;
 };

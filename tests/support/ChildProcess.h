@@ -73,46 +73,47 @@ class ChildProcess {
   }
 
  private:
+  struct Search {
+    DWORD processId;
+    std::optional<SeenMessageBox> found;
+  };
+
+  // The text is the static control that has text (the icon has none).
+  static BOOL CALLBACK ReadBoxText(HWND child, LPARAM data) {
+    char childClass[64] = {};
+    GetClassNameA(child, childClass, sizeof childClass);
+    char text[4096] = {};
+    GetWindowTextA(child, text, sizeof text);
+    auto& box = *reinterpret_cast<SeenMessageBox*>(data);
+    if (_stricmp(childClass, "Static") == 0 && text[0] != '\0' && box.text.empty()) {
+      box.text = text;
+    }
+    return TRUE;
+  }
+
+  static BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search.processId || std::string(className) != "#32770" ||
+        !IsWindowVisible(window)) {
+      return TRUE;
+    }
+    SeenMessageBox box;
+    box.window = window;
+    char caption[512] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    box.caption = caption;
+    EnumChildWindows(window, ReadBoxText, reinterpret_cast<LPARAM>(&box));
+    search.found = box;
+    return FALSE;
+  }
+
   std::optional<SeenMessageBox> FindMessageBox() const {
-    struct Search {
-      DWORD processId;
-      std::optional<SeenMessageBox> found;
-    } search{info_.dwProcessId, std::nullopt};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto& search = *reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          char className[64] = {};
-          GetClassNameA(window, className, sizeof className);
-          if (owner != search.processId || std::string(className) != "#32770" ||
-              !IsWindowVisible(window)) {
-            return TRUE;
-          }
-          SeenMessageBox box;
-          box.window = window;
-          char caption[512] = {};
-          GetWindowTextA(window, caption, sizeof caption);
-          box.caption = caption;
-          // The text is the static control that has text (the icon has none).
-          EnumChildWindows(
-              window,
-              [](HWND child, LPARAM data) -> BOOL {
-                char childClass[64] = {};
-                GetClassNameA(child, childClass, sizeof childClass);
-                char text[4096] = {};
-                GetWindowTextA(child, text, sizeof text);
-                auto& box = *reinterpret_cast<SeenMessageBox*>(data);
-                if (_stricmp(childClass, "Static") == 0 && text[0] != '\0' && box.text.empty()) {
-                  box.text = text;
-                }
-                return TRUE;
-              },
-              reinterpret_cast<LPARAM>(&box));
-          search.found = box;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{info_.dwProcessId, std::nullopt};
+    EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 

@@ -1,0 +1,2 @@
+// Decoding of picture files.
+#pragma once

@@ -1,0 +1,12 @@
+// Conversion between the system's 8-bit code page and UTF-16, only at the
+// calls that need UTF-16.
+#pragma once
+
+#include <string>
+
+namespace seltane {
+
+std::wstring WidenFromAnsi(const std::string& text);
+std::string NarrowToAnsi(const std::wstring& text);
+
+}  // namespace seltane

@@ -1,0 +1,1 @@
+#include "styles/WallpaperLayout.h"
