@@ -1,9 +1,269 @@
 #include "libs/common/Wallpaper.h"
 
-namespace seltane {
+#include <windows.h>
 
-bool ApplyWallpaper(const std::wstring&, uint8_t) {
-  return false;
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Picture.h"
+#include "styles/WallpaperLayout.h"
+
+namespace seltane {
+namespace {
+
+constexpr wchar_t DesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t ComposedPrefix[] = L"Wallpaper-";
+constexpr wchar_t ComposedSuffix[] = L".bmp";
+constexpr std::size_t BitmapHeaderSize = 14 + 40;
+
+void Put16(std::string& bytes, std::size_t at, uint16_t value) {
+  bytes[at] = static_cast<char>(value & 0xFF);
+  bytes[at + 1] = static_cast<char>(value >> 8);
+}
+void Put32(std::string& bytes, std::size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) {
+    bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  }
+}
+
+// A 32-bit bitmap file of the screen's size, black, with a view of its
+// pixels top-down (the file stores them bottom-up: the view's rows step
+// backwards) for the drawing to go straight into.
+struct ComposedBitmap {
+  std::string bytes;
+  MutablePixels pixels;
+};
+
+ComposedBitmap BlackBitmap(int32_t width, int32_t height) {
+  const std::size_t stride = static_cast<std::size_t>(width) * 4;
+  const std::size_t pixelBytes = stride * static_cast<std::size_t>(height);
+  ComposedBitmap bitmap;
+  bitmap.bytes.assign(BitmapHeaderSize + pixelBytes, '\0');
+  std::string& b = bitmap.bytes;
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, static_cast<uint32_t>(b.size()));
+  Put32(b, 10, BitmapHeaderSize);
+  Put32(b, 14, 40);
+  Put32(b, 18, static_cast<uint32_t>(width));
+  Put32(b, 22, static_cast<uint32_t>(height));  // positive: bottom-up
+  Put16(b, 26, 1);                              // planes
+  Put16(b, 28, 32);                             // bits per pixel, BI_RGB
+  Put32(b, 34, static_cast<uint32_t>(pixelBytes));
+  for (std::size_t at = BitmapHeaderSize + 3; at < b.size(); at += 4) {
+    b[at] = static_cast<char>(0xFF);  // opaque
+  }
+  uint8_t* lastRow = reinterpret_cast<uint8_t*>(b.data()) + BitmapHeaderSize + pixelBytes - stride;
+  bitmap.pixels = {lastRow, width, height, -static_cast<std::ptrdiff_t>(stride)};
+  return bitmap;
+}
+
+// The folder the composed bitmaps go to, created when missing.
+std::wstring ComposedFolder() {
+  wchar_t base[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                              SHGFP_TYPE_CURRENT, base))) {
+    return {};
+  }
+  std::wstring folder = std::wstring(base) + L"\\Seltane";
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    return {};
+  }
+  return folder;
+}
+
+std::wstring Hex(uint64_t value, int digits) {
+  std::wstring text(static_cast<std::size_t>(digits), L'0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) {
+    text[static_cast<std::size_t>(i)] = L"0123456789ABCDEF"[value & 0xF];
+  }
+  return text;
+}
+
+// A name used by no file yet: the time, the process and a count. Windows
+// may keep showing the old picture when the wallpaper's name is repeated.
+std::wstring NewComposedName(const std::wstring& folder) {
+  static LONG counter = 0;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const uint64_t time = static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+  for (;;) {
+    const std::wstring name =
+        ComposedPrefix + Hex(time, 16) + L"-" + Hex(GetCurrentProcessId(), 8) + L"-" +
+        Hex(static_cast<uint32_t>(InterlockedIncrement(&counter)), 8) + ComposedSuffix;
+    if (GetFileAttributesW((folder + L"\\" + name).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return name;
+    }
+  }
+}
+
+// Writes the bytes to a temporary file beside the target and moves it into
+// place, so that the target is never a part of a bitmap.
+bool WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
+  const std::wstring temporary = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  bool written = true;
+  for (std::size_t done = 0; written && done < bytes.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD wrote = 0;
+    written = WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) && wrote != 0;
+    done += wrote;
+  }
+  written = written && FlushFileBuffers(file);
+  written = CloseHandle(file) && written;
+  if (!written || !MoveFileExW(temporary.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// One registry value as it was, to put back when setting the wallpaper fails.
+struct SavedValue {
+  const wchar_t* name = nullptr;
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+
+SavedValue SaveValue(HKEY key, const wchar_t* name) {
+  SavedValue saved;
+  saved.name = name;
+  DWORD size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+    saved.data.resize(size);
+    saved.present = RegQueryValueExW(key, name, nullptr, &saved.type, saved.data.data(), &size) ==
+                    ERROR_SUCCESS;
+    saved.data.resize(size);
+  }
+  return saved;
+}
+
+void RestoreValue(HKEY key, const SavedValue& saved) {
+  if (saved.present) {
+    RegSetValueExW(key, saved.name, 0, saved.type, saved.data.data(),
+                   static_cast<DWORD>(saved.data.size()));
+  } else {
+    RegDeleteValueW(key, saved.name);
+  }
+}
+
+bool SetZero(HKEY key, const wchar_t* name) {
+  static const wchar_t zero[] = L"0";
+  return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(zero), sizeof zero) ==
+         ERROR_SUCCESS;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Deletes the earlier composed bitmaps; the desktop keeps its own copy.
+void RemoveOtherComposed(const std::wstring& folder, const std::wstring& keep) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\" + ComposedPrefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  std::vector<std::wstring> names;
+  do {
+    const std::wstring name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name != keep &&
+        EndsWith(name, ComposedSuffix)) {
+      names.push_back(name);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  for (const std::wstring& name : names) {
+    DeleteFileW((folder + L"\\" + name).c_str());
+  }
+}
+
+// Makes the composed bitmap the wallpaper, shown centred at its own size
+// (it has the screen's size). On failure the registry values are put back.
+bool SetComposedWallpaper(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, DesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const SavedValue style = SaveValue(key, L"WallpaperStyle");
+  const SavedValue tile = SaveValue(key, L"TileWallpaper");
+  const bool set =
+      SetZero(key, L"WallpaperStyle") && SetZero(key, L"TileWallpaper") &&
+      SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
+                            SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  if (!set) {
+    RestoreValue(key, style);
+    RestoreValue(key, tile);
+  }
+  RegCloseKey(key);
+  return set;
+}
+
+bool Apply(const std::wstring& path, uint8_t style) {
+  const int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  if (screenWidth <= 0 || screenHeight <= 0) {
+    return false;
+  }
+
+  // Decoded no larger than it will be drawn: a photo of many times the
+  // screen's size is reduced by libjpeg while decoding.
+  DecodeOptions options;
+  options.drawnSize = [&](PictureSize stored) {
+    const DrawnSize drawn = DrawnPictureSize(
+        LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style));
+    return PictureSize{drawn.width, drawn.height};
+  };
+  Picture picture;
+  if (DecodePictureFile(path, options, picture) != PictureError::None) {
+    return false;
+  }
+
+  ComposedBitmap bitmap = BlackBitmap(screenWidth, screenHeight);
+  DrawWallpaper(LayOutWallpaper(screenWidth, screenHeight, picture.stored.width,
+                                picture.stored.height, style),
+                {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
+                bitmap.pixels);
+  picture = Picture{};  // the memory is better given back before the desktop loads the bitmap
+
+  const std::wstring folder = ComposedFolder();
+  if (folder.empty()) {
+    return false;
+  }
+  const std::wstring name = NewComposedName(folder);
+  const std::wstring composed = folder + L"\\" + name;
+  if (!WriteFileReplacing(composed, bitmap.bytes)) {
+    return false;
+  }
+  std::string().swap(bitmap.bytes);  // given back, as the picture's memory was
+  if (!SetComposedWallpaper(composed)) {
+    DeleteFileW(composed.c_str());
+    return false;
+  }
+  RemoveOtherComposed(folder, name);
+  return true;
+}
+
+}  // namespace
+
+bool ApplyWallpaper(const std::wstring& path, uint8_t style) {
+  try {
+    return Apply(path, style);
+  } catch (...) {
+    // Out of memory: all the memory is taken while decoding and composing,
+    // before anything on disk or in the registry changes.
+    return false;
+  }
 }
 
 }  // namespace seltane
