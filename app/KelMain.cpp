@@ -1,26 +1,83 @@
-// kel's entry point: creates the options, acts on the command line and saves
-// the options at the end of the run.
+// kel's entry point: creates the options, acts on the command line, runs the
+// main window and saves everything at the end of the run.
 #include <windows.h>
 
-#include <cstdlib>
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/Unit1.h"
 #include "platform/System.h"
+#include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(seltane::FolderPart(path));
+}
+
+// Keys that an edit control needs for itself are not commands while one has
+// the focus.
+bool IsEditKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN ||
+      (message.wParam != VK_DELETE && message.wParam != VK_INSERT)) {
+    return false;
+  }
+  char className[16] = {};
+  GetClassNameA(GetFocus(), className, sizeof className);
+  return lstrcmpiA(className, "Edit") == 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   using namespace seltane;
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
   Win32Registry registry;
   Win32Prompter prompter;
+  Win32Dialogs dialogs;
   TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily()});
-
-  std::vector<std::string> arguments(__argv, __argv + __argc);
+  const std::vector<std::string> arguments(__argv, __argv + __argc);
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;
   }
-  return Options.Save() ? 0 : 1;
+
+  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder()});
+  if (!Form1.Create()) {
+    prompter.Tell("The main window could not be created.", "Initialization error",
+                  PromptIcon::Error);
+    return 1;
+  }
+  Form1.Show(showCommand);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // F10 arrives as a system key: it is the shortcut of "Exit".
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 &&
+        (GetKeyState(VK_MENU) & 0x8000) == 0) {
+      PostMessageA(Form1.Handle(), WM_COMMAND, idNExit, 0);
+      continue;
+    }
+    if (!IsEditKey(message) &&
+        TranslateAcceleratorA(Form1.Handle(), Form1.Accelerators(), &message)) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  Options.Save();
+  Form1.FormDestroy();
+  return 0;
 }

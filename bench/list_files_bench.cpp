@@ -9,6 +9,7 @@
 #include "data/ListFiles.h"
 #include "platform/Files.h"
 #include "tests/support/FakeRegistry.h"
+#include "tests/support/PrintingPrompter.h"
 
 namespace {
 
@@ -34,18 +35,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Answers OK; shows every message but the first start's question.
-class PrintingPrompter : public Prompter {
- public:
-  PromptAnswer Ask(const std::string& text, const std::string&, PromptButtons,
-                   PromptIcon) override {
-    if (text != RegistryReadErrorQuestion) {
-      std::printf("message: %s\n", text.c_str());
-    }
-    return PromptAnswer::Ok;
-  }
-};
-
 }  // namespace
 
 int main() {
@@ -59,7 +48,7 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
 
   testing::FakeRegistry registry;
-  PrintingPrompter prompter;
+  testing::PrintingPrompter prompter;
   TOptions options({registry, prompter, [] { return std::string("C:\\"); }, false});
   options.StoreSizes = true;
 

@@ -22,6 +22,17 @@ class KelProcess : public ::testing::Test {
   std::optional<RegistryValue> Stored(const char* name) {
     return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
   }
+  // Declines to create the missing default list, then closes the main window
+  // as a user would.
+  void CloseMainWindow(testing::ChildProcess& kel) {
+    const auto missingList = kel.WaitForMessageBox();
+    ASSERT_TRUE(missingList);
+    EXPECT_EQ(missingList->caption, "File open error");
+    testing::ChildProcess::Press(*missingList, IDCANCEL);
+    const HWND window = kel.WaitForWindow("SeltaneMainWindow");
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
 
   testing::KeyBackup options{RegistryKeyNames.Key};
   testing::KeyBackup autorun{RunKey};
@@ -37,6 +48,7 @@ TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntr
   EXPECT_EQ(question->caption, "Error");
   EXPECT_EQ(question->text, RegistryReadErrorQuestion);
   testing::ChildProcess::Press(*question, IDCANCEL);  // /install sets the defaults anyway
+  CloseMainWindow(kel);
   EXPECT_EQ(kel.WaitForExit(), 0u);
 
   EXPECT_EQ(DecodeDWord(Stored("Width")), 832u);
@@ -52,6 +64,7 @@ TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
     const auto question = install.WaitForMessageBox();
     ASSERT_TRUE(question);
     testing::ChildProcess::Press(*question, IDOK);
+    CloseMainWindow(install);
     ASSERT_EQ(install.WaitForExit(), 0u);
   }
   ASSERT_TRUE(Stored("AutoRun"));

@@ -56,10 +56,32 @@ class ChildProcess {
     return std::nullopt;
   }
 
-  // Presses the button with this id (IDOK, IDCANCEL, IDYES, IDNO).
+  // Waits until the process shows a visible top-level window of the class.
+  HWND WaitForWindow(const char* className,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      WindowSearch search{info_.dwProcessId, className, nullptr};
+      EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+      if (search.found != nullptr) {
+        return search.found;
+      }
+      if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0) {
+        return nullptr;
+      }
+    }
+    return nullptr;
+  }
+
+  // Presses the button with this id (IDOK, IDCANCEL, IDYES, IDNO) and waits
+  // until the box has closed, so that the next search finds the next box.
   static void Press(const SeenMessageBox& box, int buttonId) {
     PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box.window, buttonId)));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (IsWindow(box.window) && std::chrono::steady_clock::now() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
   }
 
   // The exit code, or nothing when the process did not end in time.
@@ -77,6 +99,26 @@ class ChildProcess {
     DWORD processId;
     std::optional<SeenMessageBox> found;
   };
+
+  struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+  };
+
+  static BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search.processId && std::string(className) == search.className &&
+        IsWindowVisible(window)) {
+      search.found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
 
   // The text is the static control that has text (the icon has none).
   static BOOL CALLBACK ReadBoxText(HWND child, LPARAM data) {

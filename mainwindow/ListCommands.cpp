@@ -1,0 +1,146 @@
+#include "mainwindow/ListCommands.h"
+
+#include <algorithm>
+
+#include "data/ListFormat.h"
+#include "data/PathText.h"
+
+namespace seltane {
+
+std::string_view StyleText(uint8_t style) {
+  return style < StyleTexts.size() ? StyleTexts[style] : std::string_view{};
+}
+
+std::string_view RowCaption(const kelWide& picture, bool showExtensions) {
+  return showExtensions ? std::string_view(picture.FileName)
+                        : NameWithoutExtension(picture.FileName);
+}
+
+void ApplyColumnClick(SortState& sort, std::array<std::string, ListColumnCount>& headers,
+                      int column) {
+  if (column < 0 || column >= ListColumnCount) {
+    return;
+  }
+  if (column == sort.SortColumn) {
+    sort.SortAscending = !sort.SortAscending;
+    headers[column].back() = sort.SortAscending ? '+' : '-';
+    return;
+  }
+  if (sort.SortColumn != -1) {
+    headers[sort.SortColumn].resize(headers[sort.SortColumn].size() - 2);
+  }
+  sort.SortColumn = column;
+  sort.SortAscending = true;
+  headers[column] += " +";
+}
+
+std::vector<uint32_t> SortPictures(std::vector<kelWide>& pictures, const SortState& sort) {
+  auto key = [&](const kelWide& a, const kelWide& b) {
+    switch (sort.SortColumn) {
+      case lcFileName:
+        return CompareLowerAZ(a.FileName, b.FileName);
+      case lcStyle:
+        return static_cast<int>(a.Style) - static_cast<int>(b.Style);
+      case lcFullPath:
+        return CompareLowerAZ(a.FullPath, b.FullPath);
+      default:
+        return 0;
+    }
+  };
+  std::vector<uint32_t> order(pictures.size());
+  for (uint32_t row = 0; row < order.size(); ++row) {
+    order[row] = row;
+  }
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    const int byKey = key(pictures[a], pictures[b]);
+    return sort.SortAscending ? byKey < 0 : byKey > 0;
+  });
+  std::vector<kelWide> sorted;
+  sorted.reserve(pictures.size());
+  for (uint32_t from : order) {
+    sorted.push_back(std::move(pictures[from]));
+  }
+  pictures = std::move(sorted);
+  return order;
+}
+
+int DeleteRows(std::vector<kelWide>& pictures, std::vector<int> selectedRows) {
+  std::sort(selectedRows.begin(), selectedRows.end());
+  selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
+  selectedRows.erase(
+      std::remove_if(selectedRows.begin(), selectedRows.end(),
+                     [&](int row) { return row < 0 || row >= static_cast<int>(pictures.size()); }),
+      selectedRows.end());
+  if (selectedRows.empty()) {
+    return -1;
+  }
+  const int first = selectedRows.front();
+  std::size_t next = 0;
+  std::size_t kept = 0;
+  for (std::size_t row = 0; row < pictures.size(); ++row) {
+    if (next < selectedRows.size() && static_cast<int>(row) == selectedRows[next]) {
+      ++next;
+      continue;
+    }
+    if (kept != row) {
+      pictures[kept] = std::move(pictures[row]);
+    }
+    ++kept;
+  }
+  pictures.resize(kept);
+  if (pictures.empty()) {
+    return -1;
+  }
+  return first == static_cast<int>(pictures.size()) ? first - 1 : first;
+}
+
+int MoveRowUp(std::vector<kelWide>& pictures, int row) {
+  if (row <= 0 || row >= static_cast<int>(pictures.size())) {
+    return -1;
+  }
+  std::swap(pictures[row], pictures[row - 1]);
+  return row - 1;
+}
+
+int MoveRowDown(std::vector<kelWide>& pictures, int row) {
+  if (row < 0 || row + 1 >= static_cast<int>(pictures.size())) {
+    return -1;
+  }
+  std::swap(pictures[row], pictures[row + 1]);
+  return row + 1;
+}
+
+std::string PreviewCaption(std::string_view rowCaption, std::string_view listTitle) {
+  std::string caption = "Seltane - ";
+  caption.append(rowCaption).append(" - ").append(listTitle);
+  return caption;
+}
+
+ScreenRect KeepOnMonitor(ScreenRect window, const ScreenRect& monitor) {
+  auto shift = [](int& low, int& high, int monitorLow, int monitorHigh) {
+    if (high > monitorHigh) {
+      low -= high - monitorHigh;
+      high = monitorHigh;
+    }
+    if (low < monitorLow) {
+      high += monitorLow - low;
+      low = monitorLow;
+    }
+  };
+  shift(window.left, window.right, monitor.left, monitor.right);
+  shift(window.top, window.bottom, monitor.top, monitor.bottom);
+  return window;
+}
+
+std::string MissingListQuestion(const std::string& listPath, const std::string& candidate) {
+  if (!candidate.empty()) {
+    return "Picture list file " + listPath + " not found. But file " + candidate +
+           " founded. Press [ Yes ] - to open it, [ No ] - open othet list file, [ Cancel ] - "
+           "do nothing.";
+  }
+  return "Picture list file " + listPath +
+         " not found. Create new list? Press [ Yes ] - to create, [ No ] - open other list, "
+         "[ Cancel ] - do nothing.";
+}
+
+}  // namespace seltane

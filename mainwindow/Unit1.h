@@ -1,0 +1,111 @@
+// kel's main window: the picture list on the left, the commands and the
+// preview on the right, a menu bar and a status bar.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/ListState.h"
+#include "data/RegistryOptions.h"
+#include "engine/Engine.h"
+#include "mainwindow/ListCommands.h"
+#include "mainwindow/PreviewBuffer.h"
+#include "platform/Dialogs.h"
+#include "platform/Picture.h"
+#include "platform/Prompter.h"
+#include "ui/ImageView.h"
+#include "ui/Window.h"
+
+namespace seltane {
+
+struct MainWindowServices {
+  TOptions& options;
+  Prompter& prompter;
+  Dialogs& dialogs;
+  EngineLibraries libraries;
+  bool win9xFamily = false;
+  std::string programFolder;  // where kel.exe is, without a final backslash
+};
+
+class TForm1 : public Window {
+ public:
+  explicit TForm1(MainWindowServices services);
+  ~TForm1() override;
+
+  // Creates the window and runs the start-up (FormCreate). False when the
+  // window could not be created.
+  bool Create();
+  void Show(int showCommand);
+  HACCEL Accelerators() const { return accelerators_; }
+
+  // The list and its state, in the order of the rows.
+  ListState list;
+  bool ListUnnamed = false;
+  SortState sort;
+  PreviewIndexes preview;
+
+  bool OpenListFile();
+  void NNewListClick();
+  void NOpenListClick();
+  void NSaveListClick();
+  void NSaveListAsClick();
+  void DelBtnClick();
+  void StyleComboBoxChange();
+  void SetBtnClick();
+  void NFindrandomlyClick();
+  void Setrandomly1Click();
+  void NActiveDesktopOnClick(bool on);
+  void NMoveUpClick();
+  void NMoveDownClick();
+  void KelListViewColumnClick(int column);
+  void KelListViewSelectItem(int row, bool selected);
+  void Help1Click();
+  void NExitClick();
+  // Saves the list and stores the window's state in the options.
+  void FormDestroy();
+
+  // What the window shows, for tests.
+  std::string Caption() const;
+  std::string StatusText(int panel) const;
+  std::string HeaderText(int column) const;
+  int StyleBoxIndex() const;
+  std::vector<int> SelectedRows() const;
+  int FocusedRow() const;
+  void SelectOnly(int row, bool focus);
+  const std::shared_ptr<const Picture>& ShownPicture() const { return image_.Shown(); }
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateControls();
+  HMENU CreateMainMenu();
+  void Command(int id, int code);
+  LRESULT Notify(const NMHDR& header);
+  void Relayout();
+  void RowsChanged();  // after the number or the order of the rows changed
+  void ClearSelection();
+  // Saves the current list and empties it; false when it had to stay.
+  bool StartNewList();
+  std::shared_ptr<const Picture> LoadPicture(const std::string& path, bool reportErrors);
+  void TellUnavailable(const char* what);
+
+  MainWindowServices services_;
+  Engine engine_;
+  HWND listView_ = nullptr;
+  HWND styleBox_ = nullptr;
+  HWND statusBar_ = nullptr;
+  ImageView image_;
+  HACCEL accelerators_ = nullptr;
+  int leftPanelWidth_ = 265;
+  bool draggingSplitter_ = false;
+  bool destroyed_ = false;
+  std::array<std::string, ListColumnCount> headers_;
+  std::shared_ptr<const Picture> BufferPicture;
+  std::shared_ptr<const Picture> CachePicture;
+  bool ignoreSelection_ = false;  // while selections are restored after a sort
+};
+
+}  // namespace seltane

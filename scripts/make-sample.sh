@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes the sample list that `make run` opens on a first run: a handful of
+# generated pictures of different sizes and formats in sample/, and
+# sample/default.lst with its random file. Does nothing when it exists.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+sample="$here/sample"
+[ -f "$sample/default.lst" ] && exit 0
+mkdir -p "$sample"
+convert -size 1600x1200 gradient:'#1e3c72'-'#f7b733' -swirl 90 "$sample/dusk gradient.jpg"
+convert -size 640x480 plasma:fractal -blur 0x2 "$sample/plasma.jpg"
+convert -size 300x200 pattern:checkerboard -fill '#d04040' -draw 'circle 150,100 150,30' "BMP3:$sample/tile me.bmp"
+convert -size 1024x256 gradient:'#0f2027'-'#2c5364' -fill '#f0c040' -draw 'rectangle 40,100 984,156' \
+  "$sample/banner.wide.jpg"
+convert -size 480x800 radial-gradient:'#ffffff'-'#3a6073' "BMP3:$sample/portrait.bmp"
+
+# Windows sees the Linux root as drive Z:.
+folder="Z:$(echo "$sample" | tr '/' '\\')"
+{
+  printf ';kel list file\r\n;Don'"'"'t modify this file\r\n[Folders]\r\n%s\r\n' "$folder"
+  printf '[Extensions]\r\nbmp\r\njpg\r\n[Files]\r\n'
+  printf '5 0 1 dusk gradient\r\n0 0 1 plasma\r\n2 0 0 tile me\r\n3 0 1 banner.wide\r\n4 0 0 portrait\r\n'
+} > "$sample/default.lst"
+printf ';kel random file\r\n;Don'"'"'t modify this file\r\n5\r\n00000' > "$sample/default.rnd"

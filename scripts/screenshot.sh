@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts the built kel under Xvfb with the sample list, answers a first
+# start's question, and saves a screenshot of the main window:
+#   scripts/screenshot.sh OUTPUT.png [win32|win64]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+output=$1
+preset=${2:-win32}
+source "$here/scripts/wine-env.sh"
+wine=/usr/lib/wine/wine
+[ "$preset" = win64 ] && wine=/usr/lib/wine/wine64
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  kill $xvfb 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+(cd "$here/sample" && "$wine" "$here/build/$preset/bin/kel.exe" </dev/null >/dev/null 2>&1 &)
+# A first start asks whether to restore the default options: answer OK.
+window=""
+for _ in $(seq 600); do
+  window=$(xdotool search --name '^Seltane' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  if question=$(xdotool search --name '^Error$' 2>/dev/null | head -n 1) && [ -n "$question" ]; then
+    xdotool key --window "$question" Return || true
+  fi
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "kel showed no main window" >&2; exit 1; }
+# The preview is drawn once the first row is selected: wait for its caption.
+for _ in $(seq 100); do
+  xdotool getwindowname "$window" 2>/dev/null | grep -q ' - ' && break
+  sleep 0.1
+done
+sleep 1
+mkdir -p "$(dirname "$output")"
+import -display "$display" -window "$window" "$output"
+echo "Screenshot of kel saved to $output"

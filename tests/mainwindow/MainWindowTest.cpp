@@ -1,0 +1,347 @@
+// The main window created in this process and driven with its own command
+// ids and list view messages, with scripted message boxes and file dialogs.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "data/ListFormat.h"
+#include "data/ListState.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/Unit1.h"
+#include "platform/Files.h"
+#include "tests/support/FakeRegistry.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestPictures.h"
+
+namespace seltane {
+
+std::string RecordingLibraryPath;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    prompter.answers.push_back(PromptAnswer::Ok);  // first start: defaults
+    options = std::make_unique<TOptions>(
+        OptionsEnvironment{registry, prompter, [this] { return folder.Path(); }, false});
+    prompter.records.clear();
+    CreateDirectoryA((folder / "program").c_str(), nullptr);
+    for (const auto& [name, width, height] : std::vector<std::tuple<std::string, int, int>>{
+             {"b.bmp", 4, 3}, {"A.bmp", 8, 2}, {"c c.bmp", 5, 5}}) {
+      testing::WriteBitmap(folder / name, width, height, 0x336699);
+    }
+    WriteList("pics.lst", {{folder / "b.bmp", 2}, {folder / "A.bmp", 0}, {folder / "c c.bmp", 4}});
+    options->WallpaperList = folder / "pics.lst";
+  }
+  ~MainWindow() override { form.reset(); }
+
+  void WriteList(const std::string& name, std::vector<std::pair<std::string, uint8_t>> pictures) {
+    ListState state;
+    for (auto& [path, style] : pictures) {
+      state.AddPictureEntry(path, style, 0, 0, false);
+    }
+    std::string error;
+    ASSERT_TRUE(WriteFileReplacing(
+        folder / name, FormatListFile(state.PictureList, {}, {}, CompareLowerAZ), error));
+    ASSERT_TRUE(WriteFileReplacing(RandomFilePath(folder / name),
+                                   FormatRandomFile(UsedFlags(state.PictureList), false), error));
+  }
+  void Start() {
+    form = std::make_unique<TForm1>(MainWindowServices{*options,
+                                                       prompter,
+                                                       dialogs,
+                                                       {RecordingLibraryPath, "main.dll"},
+                                                       false,
+                                                       folder / "program"});
+    ASSERT_TRUE(form->Create());
+  }
+  void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, id, 0); }
+  HWND ListView() { return GetDlgItem(form->Handle(), idKelListView); }
+  int RowCount() { return static_cast<int>(SendMessageA(ListView(), LVM_GETITEMCOUNT, 0, 0)); }
+  std::string RowText(int row, int column) {
+    char text[512] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(ListView(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  // Selects the rows as a user would, the last one focused.
+  void Select(std::vector<int> rows) {
+    ListView_SetItemState(ListView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const UINT state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
+      ListView_SetItemState(ListView(), rows[i], state, state);
+    }
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const kelWide& picture : form->list.PictureList) {
+      names.push_back(picture.FileName);
+    }
+    return names;
+  }
+
+  testing::TempFolder folder;
+  testing::FakeRegistry registry;
+  testing::ScriptedPrompter prompter;
+  testing::ScriptedDialogs dialogs;
+  std::unique_ptr<TOptions> options;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindow, StartShowsTheListAndTheLastWallpapersRow) {
+  options->LastWallpaper = folder / "A.bmp";
+  Start();
+  ASSERT_EQ(RowCount(), 3);
+  EXPECT_EQ(RowText(0, 0), "b.bmp");
+  EXPECT_EQ(RowText(0, 1), "tile");
+  EXPECT_EQ(RowText(2, 2), folder / "c c.bmp");
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{1});
+  EXPECT_EQ(form->FocusedRow(), 1);
+  EXPECT_EQ(form->Caption(), "Seltane - A.bmp - [pics]");
+  EXPECT_EQ(form->StatusText(0), "2/3");
+  EXPECT_EQ(form->StatusText(1), "8x2");
+  EXPECT_EQ(form->StatusText(2), folder / "A.bmp");
+  EXPECT_EQ(form->StyleBoxIndex(), 0);
+  EXPECT_EQ(form->list.PictureList[1].Width, 8);
+  ASSERT_TRUE(form->ShownPicture());
+  EXPECT_TRUE(prompter.records.empty());
+}
+
+TEST_F(MainWindow, StartWithoutTheLastWallpaperSelectsTheFirstRowWithoutFocus) {
+  Start();
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(form->FocusedRow(), -1);
+  EXPECT_EQ(form->StyleBoxIndex(), 2);
+}
+
+TEST_F(MainWindow, MissingListFoundInTheProgramFolderOpensAfterAsking) {
+  CopyFileA((folder / "pics.lst").c_str(), (folder / "program\\gone.lst").c_str(), FALSE);
+  options->WallpaperList = folder / "gone.lst";
+  prompter.answers.push_back(PromptAnswer::Yes);
+  Start();
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_NE(prompter.records[0].text.find("But file " + (folder / "program\\gone.lst")),
+            std::string::npos);
+  EXPECT_EQ(prompter.records[0].caption, "File open error");
+  EXPECT_EQ(prompter.records[0].buttons, PromptButtons::YesNoCancel);
+  EXPECT_EQ(form->list.ListPath, folder / "program\\gone.lst");
+  EXPECT_EQ(RowCount(), 3);
+  form->FormDestroy();
+  EXPECT_EQ(options->WallpaperList, folder / "program\\gone.lst");
+}
+
+TEST_F(MainWindow, MissingListIsCreatedOrAnotherOpenedOrNothing) {
+  options->WallpaperList = folder / "new.lst";
+  prompter.answers.push_back(PromptAnswer::Yes);
+  Start();
+  EXPECT_EQ(ReadWholeFile(folder / "new.lst"), ";kel list file\r\n;Don't modify this file\r\n");
+  EXPECT_EQ(RowCount(), 0);
+  form.reset();
+
+  options->WallpaperList = folder / "other.lst";
+  prompter.answers.push_back(PromptAnswer::No);
+  dialogs.openAnswers.push_back({folder / "pics.lst"});
+  Start();
+  EXPECT_EQ(RowCount(), 3);
+  EXPECT_EQ(dialogs.shown.back().filter, "Wallpapers list (*.lst)|*.lst");
+  form.reset();
+
+  options->WallpaperList = folder / "other.lst";
+  prompter.answers.push_back(PromptAnswer::Cancel);
+  Start();
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_EQ(form->list.ListPath, folder / "other.lst");
+}
+
+TEST_F(MainWindow, DeleteAsksAndSelectsTheRowThatTookThePlace) {
+  Start();
+  Select({1, 2});
+  prompter.answers.push_back(PromptAnswer::Cancel);
+  Command(idDelBtn);
+  EXPECT_EQ(RowCount(), 3);
+  prompter.answers.push_back(PromptAnswer::Ok);
+  Command(idNDeleteFile);
+  EXPECT_EQ(prompter.records.back().text, "Delete from list?");
+  EXPECT_EQ(prompter.records.back().caption, "Confirmation");
+  EXPECT_EQ(Names(), std::vector<std::string>{"b.bmp"});
+  EXPECT_EQ(RowCount(), 1);
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
+  EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
+  EXPECT_EQ(form->preview.BufferedIndex, NoRow);
+
+  // Nothing selected: still asked, then nothing happens.
+  Select({});
+  prompter.answers.push_back(PromptAnswer::Ok);
+  Command(idDelBtn);
+  EXPECT_EQ(RowCount(), 1);
+}
+
+TEST_F(MainWindow, MovingTakesTheFocusedRowOnly) {
+  Start();
+  Select({0, 2});
+  Command(idNMoveUp);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
+  EXPECT_EQ(form->FocusedRow(), 1);
+  EXPECT_EQ(RowText(1, 0), "c c.bmp");
+  Command(idNMoveDown);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{2});
+  Command(idNMoveDown);  // already last
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
+  EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
+}
+
+TEST_F(MainWindow, SortingByAColumnMarksItsHeaderAndSavesInTheNewOrder) {
+  Start();
+  Select({2});
+  NMLISTVIEW click{};
+  click.hdr = {ListView(), idKelListView, LVN_COLUMNCLICK};
+  click.iSubItem = lcStyle;
+  SendMessageA(form->Handle(), WM_NOTIFY, idKelListView, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(form->HeaderText(lcStyle), "Style +");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  SendMessageA(form->Handle(), WM_NOTIFY, idKelListView, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(form->HeaderText(lcStyle), "Style -");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"c c.bmp", "b.bmp", "A.bmp"}));
+  EXPECT_EQ(RowText(0, 1), "fit height");
+  // The selection stays with its picture.
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
+  Command(idNSaveList);
+  const std::string saved = ReadWholeFile(folder / "pics.lst").value_or("");
+  EXPECT_NE(saved.find("[Files]\r\n4 0 0 c c\r\n2 0 0 b\r\n0 0 0 A\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindow, StyleBoxRestylesTheSelectedRows) {
+  Start();
+  Select({0, 1});
+  HWND styleBox = GetDlgItem(form->Handle(), idStyleComboBox);
+  SendMessageA(styleBox, CB_SETCURSEL, 3, 0);
+  SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(idStyleComboBox, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(styleBox));
+  EXPECT_EQ(form->list.PictureList[0].Style, 3);
+  EXPECT_EQ(form->list.PictureList[1].Style, 3);
+  EXPECT_EQ(form->list.PictureList[2].Style, 4);
+  EXPECT_EQ(RowText(1, 1), "fit width");
+  EXPECT_TRUE(form->list.ListChanged);
+  EXPECT_FALSE(form->list.RandomChanged);
+}
+
+TEST_F(MainWindow, SaveAfterNewListAsksForAFileAndLeavesTheOldOne) {
+  Start();
+  const auto before = ReadWholeFile(folder / "pics.lst");
+  Command(idNNewList);
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_TRUE(form->ListUnnamed);
+  Command(idNSaveList);
+  EXPECT_EQ(dialogs.saveShown, 1);
+  EXPECT_EQ(dialogs.shown.back().defaultExtension, "lst");
+  EXPECT_EQ(ReadWholeFile(folder / "pics.lst"), before);
+
+  dialogs.saveAnswers.push_back(folder / "fresh.lst");
+  Command(idNSaveListAs);
+  EXPECT_FALSE(form->ListUnnamed);
+  EXPECT_EQ(ReadWholeFile(folder / "fresh.lst"), ";kel list file\r\n;Don't modify this file\r\n");
+}
+
+TEST_F(MainWindow, OpenListSavesTheCurrentOneFirst) {
+  WriteList("other.lst", {{folder / "c c.bmp", 1}});
+  Start();
+  Select({0});
+  prompter.answers.push_back(PromptAnswer::Ok);
+  Command(idDelBtn);
+  dialogs.openAnswers.push_back({folder / "other.lst"});
+  Command(idNOpenList);
+  EXPECT_EQ(Names(), std::vector<std::string>{"c c.bmp"});
+  EXPECT_EQ(form->list.ListPath, folder / "other.lst");
+  // The changed list was saved before the other one was opened.
+  EXPECT_EQ(ReadWholeFile(folder / "pics.lst").value_or("").find("b\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindow, SetAsWallpaperRecordsThePictureAndFindRandomlyKeepsTheMarks) {
+  Start();
+  Select({2});
+  HWND styleBox = GetDlgItem(form->Handle(), idStyleComboBox);
+  SendMessageA(styleBox, CB_SETCURSEL, 1, 0);
+  Command(idSetBtn);
+  EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
+  EXPECT_GT(options->LastChangeTime, 40000.0);
+  EXPECT_TRUE(form->list.RandomChanged);
+
+  form->list.PictureList[0].Used = true;
+  Command(idNFindrandomly);
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});  // the recording library chooses 0
+  EXPECT_TRUE(form->list.PictureList[0].Used);
+  EXPECT_FALSE(form->list.PictureList[1].Used);
+}
+
+TEST_F(MainWindow, MissingPictureIsReportedAndOfferedForDeletion) {
+  Start();
+  DeleteFileA((folder / "c c.bmp").c_str());
+  prompter.answers.push_back(PromptAnswer::Ok);  // the message
+  prompter.answers.push_back(PromptAnswer::Ok);  // "Delete from list?"
+  Select({2});
+  ASSERT_EQ(prompter.records.size(), 2u);
+  EXPECT_EQ(prompter.records[0].text, "Picture " + (folder / "c c.bmp") + " not found");
+  EXPECT_EQ(prompter.records[0].caption, "File not found");
+  EXPECT_EQ(prompter.records[0].icon, PromptIcon::Warning);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp"}));
+
+  options->DeleteNotExisting = false;
+  DeleteFileA((folder / "A.bmp").c_str());
+  const std::string caption = form->Caption();
+  Select({1});
+  EXPECT_EQ(prompter.records.size(), 2u);
+  EXPECT_EQ(form->Caption(), caption);
+}
+
+TEST_F(MainWindow, SteppingWithBufferAndCacheFollowsThePlan) {
+  options->BufferImages = true;
+  options->CasheImages = true;
+  Start();  // selects row 0, which buffers row 1
+  EXPECT_EQ(form->preview.BufferedIndex, 1);
+  Select({1});
+  Select({2});
+  Select({1});
+  EXPECT_EQ(form->preview.CachedIndex, 2);
+  EXPECT_EQ(form->preview.ShownIndex, 1);
+  EXPECT_EQ(form->preview.BufferedIndex, 0);
+  EXPECT_EQ(form->StatusText(1), "8x2");
+}
+
+TEST_F(MainWindow, ExitStoresTheWindowAndTheListInTheOptions) {
+  Start();
+  Select({0});
+  prompter.answers.push_back(PromptAnswer::Ok);
+  Command(idDelBtn);
+  form->FormDestroy();
+  EXPECT_EQ(options->WallpaperList, folder / "pics.lst");
+  EXPECT_EQ(options->ListViewNameWidth, 83);
+  EXPECT_EQ(options->ListViewFullNameWidth, 191);
+  EXPECT_GE(options->Width, MinimumWindowWidth);
+  EXPECT_EQ(DecodeString(registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key,
+                                            "WallpaperList")),
+            folder / "pics.lst");
+  EXPECT_EQ(ReadWholeFile(folder / "pics.lst").value_or("").find("b\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace seltane
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: forms_tests RECORDING-COMMON.DLL\n");
+    return 2;
+  }
+  seltane::RecordingLibraryPath = argv[1];
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  return RUN_ALL_TESTS();
+}
