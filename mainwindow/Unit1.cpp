@@ -429,6 +429,12 @@ std::shared_ptr<const Picture> TForm1::LoadPicture(const std::string& path, bool
     return PictureSize{static_cast<int32_t>(stored.width * scale + 1),
                        static_cast<int32_t>(stored.height * scale + 1)};
   };
+  // The shown picture appears as it decodes, when the options ask for it.
+  if (reportErrors && services_.options.IncrementalDisplay) {
+    options.rowsDecoded = [this](const Picture& partial, int32_t rows) {
+      image_.ShowPartly(partial, rows);
+    };
+  }
   const PictureError error = DecodePictureFile(WidenFromAnsi(path), options, *picture);
   if (error != PictureError::None) {
     if (reportErrors) {
@@ -438,6 +444,21 @@ std::shared_ptr<const Picture> TForm1::LoadPicture(const std::string& path, bool
     return nullptr;
   }
   return picture;
+}
+
+bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
+  if (list.PictureList.size() >= MaxPictures) {
+    return false;
+  }
+  const auto size = MeasurePictureFile(WidenFromAnsi(path));
+  if (!size) {
+    services_.prompter.Tell("Cannot add picture " + path, "", PromptIcon::Information);
+    return false;
+  }
+  list.AddPictureEntry(path, style, ClampToWord(size->width), ClampToWord(size->height), false);
+  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
+                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  return true;
 }
 
 bool TForm1::OpenListFile() {

@@ -46,6 +46,10 @@ class TForm1 : public Window {
   SortState sort;
   PreviewIndexes preview;
 
+  // Appends a picture the user added: its size is read from the file's
+  // header. False, after "Cannot add picture ...", when the file is no
+  // picture of a known format; false without a message when the list is full.
+  bool AddPictureEntry(const std::string& path, uint8_t style);
   bool OpenListFile();
   void NNewListClick();
   void NOpenListClick();

@@ -1,5 +1,8 @@
 #include "platform/Picture.h"
 
+#include "platform/GdiPicture.h"
+#include "platform/PictureHeader.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,6 +10,7 @@
 #include <cstdio>  // jpeglib.h needs FILE
 #include <cstring>
 #include <new>
+#include <span>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -476,7 +480,8 @@ bool JpegStartDecompress(JpegDecoder& decoder) {
   return true;
 }
 
-bool JpegReadPixels(JpegDecoder& decoder, uint8_t* pixels, std::ptrdiff_t stride) {
+bool JpegReadPixels(JpegDecoder& decoder, uint8_t* pixels, std::ptrdiff_t stride,
+                    const std::function<void(int32_t rows)>& rowsDecoded) {
   if (setjmp(decoder.errors.jump)) {
     return false;
   }
@@ -490,6 +495,9 @@ bool JpegReadPixels(JpegDecoder& decoder, uint8_t* pixels, std::ptrdiff_t stride
     }
     if (jpeg_read_scanlines(&info, rows, count) == 0) {
       return false;
+    }
+    if (rowsDecoded) {
+      rowsDecoded(static_cast<int32_t>(info.output_scanline));
     }
   }
   // The pixels are complete: whatever follows the last scan is not read, so
@@ -570,7 +578,13 @@ PictureError DecodeJpeg(const uint8_t* data, std::size_t size, const DecodeOptio
   if (!picture.pixels || info.output_components != 4) {
     return PictureError::Damaged;
   }
-  if (!JpegReadPixels(*decoder, picture.pixels.get(), picture.Stride())) {
+  // Rows are shown as they come only where they are final: not for CMYK,
+  // which is converted once the whole picture is there.
+  std::function<void(int32_t)> rowsDecoded;
+  if (options.rowsDecoded && info.out_color_space != JCS_CMYK) {
+    rowsDecoded = [&](int32_t rows) { options.rowsDecoded(picture, rows); };
+  }
+  if (!JpegReadPixels(*decoder, picture.pixels.get(), picture.Stride(), rowsDecoded)) {
     return JpegFailure(*decoder);
   }
   if (info.out_color_space == JCS_CMYK) {
@@ -608,6 +622,8 @@ PictureError DecodePicture(const uint8_t* data, std::size_t size, const DecodeOp
       error = DecodeJpeg(data, size, options, picture);
     } else if (data != nullptr && size >= 2 && data[0] == 'B' && data[1] == 'M') {
       error = DecodeBitmap(data, size, options, picture);
+    } else if (data != nullptr) {
+      error = DecodeWithGdi(data, size, options, picture);  // icons and metafiles
     }
   } catch (const std::bad_alloc&) {
     error = PictureError::OutOfMemory;
@@ -653,6 +669,37 @@ PictureError DecodePictureFile(const std::wstring& path, const DecodeOptions& op
     done += got;
   }
   return DecodePicture(bytes.get(), done, options, picture);
+}
+
+std::optional<PictureSize> MeasurePictureFile(const std::wstring& path) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.Get() == INVALID_HANDLE_VALUE) {
+    return std::nullopt;
+  }
+  const auto size = ReadPictureSize([&](uint64_t offset, std::span<uint8_t> into) -> std::size_t {
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN)) {
+      return 0;
+    }
+    std::size_t done = 0;
+    while (done < into.size()) {
+      DWORD got = 0;
+      if (!ReadFile(file.Get(), into.data() + done, static_cast<DWORD>(into.size() - done), &got,
+                    nullptr) ||
+          got == 0) {
+        break;
+      }
+      done += got;
+    }
+    return done;
+  });
+  if (!size) {
+    return std::nullopt;
+  }
+  return PictureSize{size->width, size->height};
 }
 
 const char* PictureErrorText(PictureError error) {

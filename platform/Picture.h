@@ -1,11 +1,13 @@
-// Decoding of picture files: JPEG (through libjpeg-turbo) and Windows
-// bitmaps, told apart by their first bytes rather than by the file name.
+// Decoding of picture files: JPEG (through libjpeg-turbo), Windows
+// bitmaps, icons and metafiles, told apart by their first bytes rather than
+// by the file name.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace seltane {
@@ -47,6 +49,9 @@ struct DecodeOptions {
   // (1/8 to 8/8) that still gives at least that size in both directions, so
   // a large photo shown small costs a fraction of the time and memory.
   std::function<PictureSize(PictureSize stored)> drawnSize;
+  // Optional: called while a JPEG decodes, with the picture so far and how
+  // many of its top rows are complete, so that it can be drawn as it comes.
+  std::function<void(const Picture& partial, int32_t rows)> rowsDecoded;
 };
 
 // Decodes the file. On failure `picture` is left empty and the error says
@@ -57,6 +62,11 @@ PictureError DecodePictureFile(const std::wstring& path, const DecodeOptions& op
 // The same for a file's bytes already in memory.
 PictureError DecodePicture(const uint8_t* data, std::size_t size, const DecodeOptions& options,
                            Picture& picture);
+
+// The picture's size from its file's header alone (JPEG, bitmap, icon,
+// enhanced or placeable metafile), reading only the bytes the header needs;
+// nothing when the file cannot be read or is none of these.
+std::optional<PictureSize> MeasurePictureFile(const std::wstring& path);
 
 // A short English description, for logs and test messages.
 const char* PictureErrorText(PictureError error);

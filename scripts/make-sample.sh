@@ -5,8 +5,10 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 sample="$here/sample"
-[ -f "$sample/default.lst" ] && exit 0
 mkdir -p "$sample"
+# Help opens readme.htm from the folder kel runs in.
+cp "$here/app/readme.htm" "$sample/readme.htm"
+[ -f "$sample/default.lst" ] && exit 0
 convert -size 1600x1200 gradient:'#1e3c72'-'#f7b733' -swirl 90 "$sample/dusk gradient.jpg"
 convert -size 640x480 plasma:fractal -blur 0x2 "$sample/plasma.jpg"
 convert -size 300x200 pattern:checkerboard -fill '#d04040' -draw 'circle 150,100 150,30' "BMP3:$sample/tile me.bmp"

@@ -38,6 +38,20 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+RECT ImageView::PictureArea(const Picture& picture) const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int areaWidth = client.right - client.left;
+  const int areaHeight = client.bottom - client.top;
+  const double scale = std::min({1.0, static_cast<double>(areaWidth) / picture.width,
+                                 static_cast<double>(areaHeight) / picture.height});
+  const int width = std::max(1, static_cast<int>(picture.width * scale + 0.5));
+  const int height = std::max(1, static_cast<int>(picture.height * scale + 0.5));
+  const int left = (areaWidth - width) / 2;
+  const int top = (areaHeight - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
 void ImageView::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
@@ -45,15 +59,33 @@ void ImageView::Paint(HDC dc) {
   if (!picture_ || picture_->width <= 0 || picture_->height <= 0) {
     return;
   }
-  const int areaWidth = client.right - client.left;
-  const int areaHeight = client.bottom - client.top;
-  const double scale = std::min({1.0, static_cast<double>(areaWidth) / picture_->width,
-                                 static_cast<double>(areaHeight) / picture_->height});
-  const int width = std::max(1, static_cast<int>(picture_->width * scale + 0.5));
-  const int height = std::max(1, static_cast<int>(picture_->height * scale + 0.5));
-  const int left = (areaWidth - width) / 2;
-  const int top = (areaHeight - height) / 2;
-  DrawPicture(dc, *picture_, RECT{left, top, left + width, top + height});
+  DrawPicture(dc, *picture_, PictureArea(*picture_));
+}
+
+void ImageView::ShowPartly(const Picture& partial, int32_t rows) {
+  if (partial.width <= 0 || partial.height <= 0 || rows <= 0) {
+    return;
+  }
+  const RECT area = PictureArea(partial);
+  const int drawnRows = MulDiv(area.bottom - area.top, rows, partial.height);
+  if (drawnRows <= 0) {
+    return;
+  }
+  // The rows so far, drawn straight from the picture being filled.
+  const int32_t shownRows = std::min(rows, partial.height);
+  HDC dc = GetDC(Handle());
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = partial.width;
+  info.bmiHeader.biHeight = -shownRows;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchDIBits(dc, area.left, area.top, area.right - area.left, drawnRows, 0, 0, partial.width,
+                shownRows, partial.pixels.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+  ReleaseDC(Handle(), dc);
 }
 
 void DrawPicture(HDC dc, const Picture& picture, const RECT& target) {

@@ -13,6 +13,8 @@ class ImageView : public Window {
  public:
   bool Create(HWND parent, int id);
   void Show(std::shared_ptr<const Picture> picture);
+  // Draws the top rows of a picture that is still being decoded, at once.
+  void ShowPartly(const Picture& partial, int32_t rows);
   const std::shared_ptr<const Picture>& Shown() const { return picture_; }
 
  protected:
@@ -20,6 +22,7 @@ class ImageView : public Window {
 
  private:
   void Paint(HDC dc);
+  RECT PictureArea(const Picture& picture) const;
   std::shared_ptr<const Picture> picture_;
 };
 

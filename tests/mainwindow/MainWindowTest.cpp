@@ -315,6 +315,27 @@ TEST_F(MainWindow, SteppingWithBufferAndCacheFollowsThePlan) {
   EXPECT_EQ(form->StatusText(1), "8x2");
 }
 
+TEST_F(MainWindow, AddedPicturesAreMeasuredFromTheirHeaders) {
+  Start();
+  testing::WriteBitmap(folder / "wide.bmp", 640, 2, 0xFFFFFF);
+  EXPECT_TRUE(form->AddPictureEntry(folder / "wide.bmp", 3));
+  ASSERT_EQ(RowCount(), 4);
+  EXPECT_EQ(RowText(3, 0), "wide.bmp");
+  EXPECT_EQ(form->list.PictureList[3].Width, 640);
+  EXPECT_EQ(form->list.PictureList[3].Height, 2);
+  EXPECT_EQ(form->list.PictureList[3].Style, 3);
+  EXPECT_FALSE(form->list.PictureList[3].Used);
+
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "notes.jpg", "not a picture", error));
+  EXPECT_FALSE(form->AddPictureEntry(folder / "notes.jpg", 0));
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, "Cannot add picture " + (folder / "notes.jpg"));
+  EXPECT_EQ(prompter.records[0].caption, "");
+  EXPECT_EQ(prompter.records[0].icon, PromptIcon::Information);
+  EXPECT_EQ(RowCount(), 4);
+}
+
 TEST_F(MainWindow, ExitStoresTheWindowAndTheListInTheOptions) {
   Start();
   Select({0});

@@ -426,6 +426,24 @@ std::string WithClaimedSize(std::string jpeg, uint16_t width, uint16_t height) {
   return jpeg;
 }
 
+TEST(PictureJpeg, RowsAreHandedOutAsTheyDecode) {
+  const std::string jpeg = HalvesJpeg(64, 100);
+  DecodeOptions options;
+  std::vector<int32_t> progress;
+  options.rowsDecoded = [&](const Picture& partial, int32_t rows) {
+    EXPECT_EQ(partial.width, 64);
+    EXPECT_NE(partial.pixels, nullptr);
+    progress.push_back(rows);
+  };
+  Picture picture;
+  ASSERT_EQ(
+      DecodePicture(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), options, picture),
+      PictureError::None);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+  EXPECT_EQ(progress.back(), 100);
+}
+
 TEST(PictureJpeg, DamagedAndHostileFilesAreRefused) {
   for (bool progressive : {false, true}) {
     JpegSettings settings;
