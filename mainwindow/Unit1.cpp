@@ -4,10 +4,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "data/ListFiles.h"
 #include "data/ListFormat.h"
 #include "data/PathText.h"
+#include "gather/FolderScan.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Files.h"
 #include "platform/System.h"
@@ -17,6 +19,14 @@ namespace seltane {
 namespace {
 
 constexpr const char* ListFileFilter = "Wallpapers list (*.lst)|*.lst";
+constexpr const char* PictureFileFilter =
+    "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
+constexpr const char* PickModeCaption = "Select pictures to add";
+constexpr const char* ListFullText =
+    "The list holds 65535 pictures, the most a list can hold. The other pictures were not added.";
+constexpr int idNPopupAddFile = 300;
+constexpr int idNPopupAddFolder = 301;
 constexpr int StyleColumnWidth = 51;
 
 FileDialogOptions ListDialog() {
@@ -117,8 +127,8 @@ HMENU TForm1::CreateMainMenu() {
   // part of this window yet: their items stay disabled.
   AppendMenuA(
       bar, MF_POPUP,
-      reinterpret_cast<UINT_PTR>(DropDown({{idNAddFile, "Add file...\tIns", false},
-                                           {idNAddFolder, "Add folder...\tCtrl+Alt+A", false},
+      reinterpret_cast<UINT_PTR>(DropDown({{idNAddFile, "Add file...\tIns", true},
+                                           {idNAddFolder, "Add folder...\tCtrl+Alt+A", true},
                                            {idNDeleteFile, "Delete file\tDel", true},
                                            {0, nullptr, true},
                                            {idNMoveUp, "Move up\tCtrl+A", true},
@@ -191,7 +201,7 @@ void TForm1::CreateControls() {
     header.cx = widths[column];
     SendMessageA(listView_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
   }
-  CreateChild(window, "BUTTON", "Add...", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, idAddBtn);
+  CreateChild(window, "BUTTON", "Add...", WS_TABSTOP | BS_PUSHBUTTON, idAddBtn);
   CreateChild(window, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, idDelBtn);
   CreateChild(window, "BUTTON", "Set as wallpaper", WS_TABSTOP | BS_PUSHBUTTON, idSetBtn);
   CreateChild(window, "STATIC", "Style:", SS_LEFT, idStyleLabel);
@@ -220,6 +230,9 @@ void TForm1::Relayout() {
       ComputeMainLayout({client.right, client.bottom}, leftPanelWidth_, status.bottom - status.top);
   leftPanelWidth_ = layout.list.width;
   std::vector<PlacedChild> children = {{listView_, layout.list}};
+  if (pickList_ != nullptr) {
+    children.push_back({pickList_, layout.list});
+  }
   for (const auto& [id, rect] : layout.rightPanel) {
     children.push_back({GetDlgItem(Handle(), id), rect});
   }
@@ -275,6 +288,12 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ReleaseCapture();
       }
       return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == GetDlgItem(Handle(), idAddBtn) && !InPickMode()) {
+        ShowAddPopup(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       // The program saves and then destroys the window once its message loop
       // has ended.
@@ -287,7 +306,36 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::Command(int id, int code) {
+  if (InPickMode()) {
+    // The buttons act on the found pictures; the menus of the list are off.
+    switch (id) {
+      case idAddBtn:
+        PickOkClick();
+        break;
+      case idDelBtn:
+        PickCancelClick();
+        break;
+      case idSetBtn:
+        PickCheckAllClick();
+        break;
+      case idNHelp:
+        Help1Click();
+        break;
+      default:
+        break;
+    }
+    return;
+  }
   switch (id) {
+    case idAddBtn:
+    case idNAddFile:
+    case idNPopupAddFile:
+      NAddFileClick();
+      break;
+    case idNAddFolder:
+    case idNPopupAddFolder:
+      NAddFolderClick();
+      break;
     case idDelBtn:
     case idNDeleteFile:
       DelBtnClick();
@@ -341,6 +389,16 @@ void TForm1::Command(int id, int code) {
 }
 
 LRESULT TForm1::Notify(const NMHDR& header) {
+  if (pickList_ != nullptr && header.hwndFrom == pickList_) {
+    if (header.code == LVN_ITEMCHANGED) {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 && change.iItem >= 0 &&
+          (change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
+        PickListSelectItem(change.iItem);
+      }
+    }
+    return 0;
+  }
   if (header.hwndFrom != listView_) {
     return 0;
   }
@@ -456,8 +514,10 @@ bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
     return false;
   }
   list.AddPictureEntry(path, style, ClampToWord(size->width), ClampToWord(size->height), false);
-  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
-                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (!bulkAdding_) {
+    ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
+                            LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  }
   return true;
 }
 
@@ -821,6 +881,301 @@ std::string TForm1::HeaderText(int column) const {
 
 int TForm1::StyleBoxIndex() const {
   return static_cast<int>(SendMessageA(styleBox_, CB_GETCURSEL, 0, 0));
+}
+
+}  // namespace seltane
+
+namespace seltane {
+
+void TForm1::ShowAddPopup(int x, int y) {
+  HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, idNPopupAddFile, "File...");
+  AppendMenuA(popup, MF_STRING, idNPopupAddFolder, "Folder...");
+  SetMenuDefaultItem(popup, idNPopupAddFile, FALSE);
+  if (x == -1 && y == -1) {  // from the keyboard: under the button
+    RECT button;
+    GetWindowRect(GetDlgItem(Handle(), idAddBtn), &button);
+    x = button.left;
+    y = button.bottom;
+  }
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+  DestroyMenu(popup);
+}
+
+void TForm1::ShowStatusText(const std::string& text) {
+  SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
+  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+  UpdateWindow(statusBar_);
+}
+
+void TForm1::ShowStatusPanels() {
+  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(""));
+  SendMessageA(statusBar_, SB_SIMPLE, FALSE, 0);
+  UpdateWindow(statusBar_);
+}
+
+HWND TForm1::CreateProgressBar(std::size_t count) {
+  RECT button;
+  HWND setButton = GetDlgItem(Handle(), idSetBtn);
+  GetWindowRect(setButton, &button);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&button), 2);
+  HWND bar = CreateChild(Handle(), PROGRESS_CLASSA, "", PBS_SMOOTH, 0);
+  SetWindowPos(bar, HWND_TOP, button.left, button.top, button.right - button.left,
+               button.bottom - button.top, 0);
+  SendMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(count));
+  SendMessageA(bar, PBM_SETSTEP, 1, 0);
+  return bar;
+}
+
+std::size_t TForm1::AddWithProgress(const std::vector<std::string>& paths,
+                                    const std::vector<bool>* picked) {
+  ShowStatusText(AddingText);
+  HWND bar = CreateProgressBar(paths.size());
+  list.PictureList.reserve(list.PictureList.size() + paths.size());
+  std::size_t handed = 0;
+  bool full = false;
+  std::string shownText;
+  // The rows are counted into the list view once, at the end; the bar and
+  // the percentage are redrawn only when what they show changes.
+  bulkAdding_ = true;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (picked != nullptr && !(*picked)[i]) {
+      continue;
+    }
+    if (list.PictureList.size() >= MaxPictures) {
+      full = true;
+      break;
+    }
+    AddPictureEntry(paths[i], wsStretch);
+    ++handed;
+    std::string text = AddingProgressText(i, paths.size());
+    if (text != shownText) {
+      SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0);
+      ShowStatusText(text);
+      shownText = std::move(text);
+    }
+  }
+  bulkAdding_ = false;
+  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()), LVSICF_NOSCROLL);
+  DestroyWindow(bar);
+  if (full) {
+    services_.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
+  }
+  return handed;
+}
+
+void TForm1::NAddFileClick() {
+  const std::vector<std::string> files = services_.dialogs.OpenFiles({PictureFileFilter, "", true});
+  if (!files.empty()) {
+    TOptions& options = services_.options;
+    options.SuspendPreviewBuffering();
+    std::unordered_set<std::string> listed;
+    for (const kelWide& picture : list.PictureList) {
+      listed.insert(LowerAZ(picture.FullPath));
+    }
+    bool full = false;
+    for (const std::string& file : files) {
+      if (!listed.insert(LowerAZ(file)).second) {
+        continue;  // already in the list
+      }
+      if (list.PictureList.size() >= MaxPictures) {
+        full = true;
+        break;
+      }
+      AddPictureEntry(file, wsStretch);
+      list.ListChanged = true;
+      list.RandomChanged = true;
+    }
+    ForgetBufferedAndCached(preview);
+    options.ResumePreviewBuffering();
+    if (full) {
+      services_.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
+    }
+    if (!list.PictureList.empty()) {
+      SelectOnly(static_cast<int>(list.PictureList.size()) - 1, true);
+    }
+  }
+  SetFocus(listView_);
+}
+
+void TForm1::NAddFolderClick() {
+  const std::string folder = engine_.OpenDirectory("Choose folder with pictures");
+  if (!folder.empty()) {
+    ScanFolders({folder}, services_.options.NoRepeats);
+  }
+}
+
+void TForm1::ScanFolders(const std::vector<std::string>& folders, bool FilterOld) {
+  if (folders.empty()) {
+    return;
+  }
+  ShowStatusText(ScanningText);
+  FolderScanEvents events;
+  events.folderExists = [](const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  };
+  events.listFolder = [](const std::string& folder) -> std::optional<std::vector<FolderEntry>> {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+      return std::nullopt;
+    }
+    std::vector<FolderEntry> entries;
+    do {
+      entries.push_back(
+          {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return entries;
+  };
+  events.folderNotFound = [this](const std::string& folder) {
+    services_.prompter.Tell("Folder " + folder + " not found", "Error", PromptIcon::Error);
+  };
+  events.progress = [this](std::size_t queued, std::size_t found) {
+    ShowStatusText(ScanProgressText(queued, found));
+  };
+  std::vector<std::string> found = ScanFolderTrees(folders, events);
+
+  if (!found.empty() && FilterOld) {
+    ShowStatusText(FilteringText);
+    HWND bar = CreateProgressBar(found.size());
+    found = FilterOldPaths(found, list.PictureList);
+    SendMessageA(bar, PBM_SETPOS, SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 0);
+    DestroyWindow(bar);
+  }
+  if (!found.empty()) {
+    if (services_.options.AutoAddConfirm) {
+      SetPickMode(found);
+    } else {
+      const std::size_t handed = AddWithProgress(found, nullptr);
+      if (handed > 0) {
+        list.ListChanged = true;
+        list.RandomChanged = true;
+      }
+      ShowStatusPanels();
+      services_.prompter.Tell(PicturesAddedText(handed), "Folder has been added",
+                              PromptIcon::Information);
+    }
+  }
+  ShowStatusPanels();
+}
+
+void TForm1::SetPickMode(const std::vector<std::string>& paths) {
+  if (InPickMode()) {
+    // A second search while the first one's pictures are offered: its
+    // pictures join the same check list.
+    for (const std::string& path : paths) {
+      if (pickPaths_.size() >= MaxPictures) {
+        break;
+      }
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(pickPaths_.size());
+      item.pszText = const_cast<char*>(path.c_str());
+      const int row = static_cast<int>(
+          SendMessageA(pickList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+      ListView_SetCheckState(pickList_, row, TRUE);
+      pickPaths_.push_back(path);
+    }
+    return;
+  }
+  HMENU menu = GetMenu(Handle());
+  for (int position = 0; position < 4; ++position) {  // File, Desktop, View, Options
+    EnableMenuItem(menu, position, MF_BYPOSITION | MF_GRAYED);
+  }
+  DrawMenuBar(Handle());
+  ShowWindow(listView_, SW_HIDE);
+  ShowWindow(GetDlgItem(Handle(), idStyleLabel), SW_HIDE);
+  ShowWindow(styleBox_, SW_HIDE);
+  SetDlgItemTextA(Handle(), idAddBtn, "OK");
+  SetDlgItemTextA(Handle(), idDelBtn, "Cancel");
+  SetDlgItemTextA(Handle(), idSetBtn, "(un)Check all");
+  SetWindowTextA(Handle(), PickModeCaption);
+
+  pickList_ =
+      CreateChild(Handle(), WC_LISTVIEWA, "",
+                  WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 0);
+  ListView_SetExtendedListViewStyle(pickList_,
+                                    LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = const_cast<char*>("File name");
+  SendMessageA(pickList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  pickPaths_.clear();
+  SetPickMode(paths);  // fills the list
+  ListView_SetColumnWidth(pickList_, 0, LVSCW_AUTOSIZE_USEHEADER);
+  Relayout();
+  SetFocus(pickList_);
+}
+
+void TForm1::LeavePickMode() {
+  DestroyWindow(pickList_);
+  pickList_ = nullptr;
+  pickPaths_.clear();
+  HMENU menu = GetMenu(Handle());
+  for (int position = 0; position < 4; ++position) {
+    EnableMenuItem(menu, position, MF_BYPOSITION | MF_ENABLED);
+  }
+  DrawMenuBar(Handle());
+  ShowWindow(listView_, SW_SHOW);
+  ShowWindow(GetDlgItem(Handle(), idStyleLabel), SW_SHOW);
+  ShowWindow(styleBox_, SW_SHOW);
+  SetDlgItemTextA(Handle(), idAddBtn, "Add...");
+  SetDlgItemTextA(Handle(), idDelBtn, "Delete");
+  SetDlgItemTextA(Handle(), idSetBtn, "Set as wallpaper");
+  SetWindowTextA(Handle(), "Seltane");
+  ShowStatusPanels();
+}
+
+void TForm1::PickCheckAllClick() {
+  const int rows = ListView_GetItemCount(pickList_);
+  bool anyChecked = false;
+  for (int row = 0; row < rows && !anyChecked; ++row) {
+    anyChecked = ListView_GetCheckState(pickList_, row) != 0;
+  }
+  for (int row = 0; row < rows; ++row) {
+    ListView_SetCheckState(pickList_, row, anyChecked ? FALSE : TRUE);
+  }
+}
+
+void TForm1::PickOkClick() {
+  std::vector<bool> picked(pickPaths_.size());
+  for (std::size_t row = 0; row < picked.size(); ++row) {
+    picked[row] = ListView_GetCheckState(pickList_, static_cast<int>(row)) != 0;
+  }
+  const std::vector<std::string> paths = pickPaths_;
+  const std::size_t handed = AddWithProgress(paths, &picked);
+  LeavePickMode();
+  if (handed > 0) {
+    list.ListChanged = true;
+    list.RandomChanged = true;
+  }
+  services_.prompter.Tell(PicturesAddedText(handed), "Folder has been added",
+                          PromptIcon::Information);
+  SetFocus(listView_);
+}
+
+void TForm1::PickCancelClick() {
+  LeavePickMode();
+}
+
+void TForm1::PickListSelectItem(int row) {
+  if (row < 0 || row >= static_cast<int>(pickPaths_.size())) {
+    return;
+  }
+  const std::string& path = pickPaths_[row];
+  const auto picture = LoadPicture(path, true);
+  if (!picture) {
+    return;
+  }
+  image_.Show(picture);
+  const std::string panels[3] = {
+      std::to_string(row + 1) + "/" + std::to_string(pickPaths_.size()),
+      std::to_string(picture->stored.width) + "x" + std::to_string(picture->stored.height), path};
+  for (int panel = 0; panel < 3; ++panel) {
+    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(panels[panel].c_str()));
+  }
 }
 
 }  // namespace seltane

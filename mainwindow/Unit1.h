@@ -51,6 +51,17 @@ class TForm1 : public Window {
   // picture of a known format; false without a message when the list is full.
   bool AddPictureEntry(const std::string& path, uint8_t style);
   bool OpenListFile();
+  void NAddFileClick();
+  void NAddFolderClick();
+  // Searches the folders for pictures and adds them, or offers them in pick
+  // mode when AutoAddConfirm is on.
+  void ScanFolders(const std::vector<std::string>& folders, bool FilterOld);
+  void PickOkClick();
+  void PickCancelClick();
+  void PickCheckAllClick();
+  void PickListSelectItem(int row);
+  bool InPickMode() const { return pickList_ != nullptr; }
+  HWND PickList() const { return pickList_; }
   void NNewListClick();
   void NOpenListClick();
   void NSaveListClick();
@@ -94,7 +105,16 @@ class TForm1 : public Window {
   // Saves the current list and empties it; false when it had to stay.
   bool StartNewList();
   std::shared_ptr<const Picture> LoadPicture(const std::string& path, bool reportErrors);
-  void TellUnavailable(const char* what);
+  void SetPickMode(const std::vector<std::string>& paths);
+  void LeavePickMode();
+  void ShowStatusText(const std::string& text);  // one text across the bar
+  void ShowStatusPanels();
+  HWND CreateProgressBar(std::size_t count);
+  // Adds found or picked paths with a progress bar; returns how many were
+  // handed over for adding.
+  std::size_t AddWithProgress(const std::vector<std::string>& paths,
+                              const std::vector<bool>* picked);
+  void ShowAddPopup(int x, int y);
 
   MainWindowServices services_;
   Engine engine_;
@@ -110,6 +130,9 @@ class TForm1 : public Window {
   std::shared_ptr<const Picture> BufferPicture;
   std::shared_ptr<const Picture> CachePicture;
   bool ignoreSelection_ = false;  // while selections are restored after a sort
+  bool bulkAdding_ = false;       // rows are counted in once the adding ends
+  HWND pickList_ = nullptr;       // the check list of found pictures in pick mode
+  std::vector<std::string> pickPaths_;
 };
 
 }  // namespace seltane

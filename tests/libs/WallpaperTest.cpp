@@ -19,6 +19,7 @@
 #include "platform/TextConversion.h"
 #include "tests/libs/LibraryPaths.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestJpeg.h"
 
 namespace seltane {
 namespace {
@@ -67,58 +68,14 @@ std::string BitmapFile(int width, int height, const PixelFunction& pixel) {
   return file;
 }
 
-struct EncoderErrors {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-};
-[[noreturn]] void EncoderFailed(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<EncoderErrors*>(info->err)->jump, 1);
-}
-
-bool Compress(jpeg_compress_struct& info, int width, int height, std::vector<uint8_t>& rgb,
-              unsigned char*& output, unsigned long& size) {
-  if (setjmp(reinterpret_cast<EncoderErrors*>(info.err)->jump)) {
-    return false;
-  }
-  jpeg_create_compress(&info);
-  jpeg_mem_dest(&info, &output, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 92, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = rgb.data() + static_cast<std::size_t>(info.next_scanline) * width * 3;
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  return true;
-}
-
 std::string JpegFile(int width, int height, const PixelFunction& pixel) {
-  std::vector<uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Colour c = pixel(x, y);
-      uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-      p[0] = static_cast<uint8_t>(c >> 16);
-      p[1] = static_cast<uint8_t>(c >> 8);
-      p[2] = static_cast<uint8_t>(c);
-    }
-  }
-  jpeg_compress_struct info{};
-  EncoderErrors errors{};
-  info.err = jpeg_std_error(&errors.manager);
-  errors.manager.error_exit = EncoderFailed;
-  unsigned char* output = nullptr;
-  unsigned long size = 0;
-  const bool done = Compress(info, width, height, rgb, output, size);
-  std::string jpeg = done ? std::string(reinterpret_cast<char*>(output), size) : "";
-  jpeg_destroy_compress(&info);
-  std::free(output);
-  EXPECT_TRUE(done);
+  const std::string jpeg = testing::EncodeJpeg(width, height, {}, [&](int x, int y, uint8_t* rgb) {
+    const Colour c = pixel(x, y);
+    rgb[0] = static_cast<uint8_t>(c >> 16);
+    rgb[1] = static_cast<uint8_t>(c >> 8);
+    rgb[2] = static_cast<uint8_t>(c);
+  });
+  EXPECT_FALSE(jpeg.empty());
   return jpeg;
 }
 

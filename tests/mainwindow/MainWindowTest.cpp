@@ -336,6 +336,102 @@ TEST_F(MainWindow, AddedPicturesAreMeasuredFromTheirHeaders) {
   EXPECT_EQ(RowCount(), 4);
 }
 
+TEST_F(MainWindow, AddFilesSkipsDuplicatesAndSelectsTheLastRow) {
+  Start();
+  testing::WriteBitmap(folder / "new.bmp", 3, 3, 0);
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "text.jpg", "text", error));
+  dialogs.openAnswers.push_back(
+      {folder / "new.bmp", folder / "NEW.BMP", folder / "text.jpg", folder / "B.bmp"});
+  Command(idAddBtn);
+  EXPECT_TRUE(dialogs.shown.back().multipleFiles);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp", "new.bmp"}));
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, "Cannot add picture " + (folder / "text.jpg"));
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{3});
+  EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
+}
+
+class FolderSearch : public MainWindow {
+ protected:
+  FolderSearch() {
+    CreateDirectoryA((folder / "R").c_str(), nullptr);
+    CreateDirectoryA((folder / "R\\sub").c_str(), nullptr);
+    testing::WriteBitmap(folder / "R\\one.bmp", 2, 2, 0);
+    testing::WriteBitmap(folder / "R\\sub\\two.bmp", 2, 2, 0);
+    std::string error;
+    WriteFileReplacing(folder / "R\\skip.gif", "x", error);
+    CopyFileA((folder / "b.bmp").c_str(), (folder / "R\\b.bmp").c_str(), FALSE);
+  }
+  std::string ButtonText(int id) {
+    char text[64] = {};
+    GetDlgItemTextA(form->Handle(), id, text, sizeof text);
+    return text;
+  }
+};
+
+TEST_F(FolderSearch, WithoutConfirmationFoundPicturesAreAddedAndCounted) {
+  options->AutoAddConfirm = false;
+  Start();
+  form->ScanFolders({folder / "R", folder / "gone"}, true);
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp", "b.bmp", "one.bmp", "two.bmp"}));
+  ASSERT_EQ(prompter.records.size(), 2u);
+  EXPECT_EQ(prompter.records[0].text, "Folder " + (folder / "gone") + " not found");
+  EXPECT_EQ(prompter.records[1].text, "3 pictures have been added");
+  EXPECT_EQ(prompter.records[1].caption, "Folder has been added");
+  EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
+}
+
+TEST_F(FolderSearch, FilteringLeavesOutPicturesAlreadyListed) {
+  options->AutoAddConfirm = false;
+  WriteList("pics.lst", {{folder / "R\\ONE.bmp", 0}});
+  Start();
+  form->ScanFolders({folder / "R"}, true);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"ONE.bmp", "b.bmp", "two.bmp"}));
+}
+
+TEST_F(FolderSearch, PickModeAddsOnlyTheCheckedPictures) {
+  Start();
+  form->ScanFolders({folder / "R"}, false);
+  ASSERT_TRUE(form->InPickMode());
+  EXPECT_EQ(form->Caption(), "Select pictures to add");
+  EXPECT_EQ(ButtonText(idAddBtn), "OK");
+  EXPECT_EQ(ButtonText(idDelBtn), "Cancel");
+  EXPECT_EQ(ButtonText(idSetBtn), "(un)Check all");
+  EXPECT_FALSE(GetWindowLongA(ListView(), GWL_STYLE) & WS_VISIBLE);
+  ASSERT_EQ(ListView_GetItemCount(form->PickList()), 3);
+  Command(idNNewList);  // the list's menus are off in pick mode
+  EXPECT_EQ(RowCount(), 3);
+
+  Command(idSetBtn);  // all were checked: none now
+  EXPECT_FALSE(ListView_GetCheckState(form->PickList(), 0));
+  Command(idSetBtn);
+  EXPECT_TRUE(ListView_GetCheckState(form->PickList(), 2));
+  ListView_SetCheckState(form->PickList(), 0, FALSE);
+  Command(idAddBtn);
+  EXPECT_FALSE(form->InPickMode());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp", "one.bmp", "two.bmp"}));
+  EXPECT_EQ(prompter.records.back().text, "2 pictures have been added");
+  EXPECT_EQ(ButtonText(idAddBtn), "Add...");
+  EXPECT_EQ(form->Caption(), "Seltane");
+  EXPECT_TRUE(GetWindowLongA(ListView(), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(FolderSearch, CancelledPickModeAddsNothingAndASecondSearchJoinsTheFirst) {
+  Start();
+  form->ScanFolders({folder / "R\\sub"}, false);
+  form->ScanFolders({folder / "R\\sub"}, false);
+  ASSERT_TRUE(form->InPickMode());
+  EXPECT_EQ(ListView_GetItemCount(form->PickList()), 2);
+  Command(idDelBtn);
+  EXPECT_FALSE(form->InPickMode());
+  EXPECT_EQ(RowCount(), 3);
+  EXPECT_EQ(ButtonText(idDelBtn), "Delete");
+  EXPECT_EQ(ButtonText(idSetBtn), "Set as wallpaper");
+  EXPECT_TRUE(prompter.records.empty());
+}
+
 TEST_F(MainWindow, ExitStoresTheWindowAndTheListInTheOptions) {
   Start();
   Select({0});

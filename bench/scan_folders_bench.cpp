@@ -1,0 +1,105 @@
+// Times a folder search that adds 10,000 JPEG files of varied sizes (3
+// levels, 100 folders) without confirmation, headless, and, for comparison,
+// a full decode of 200 of those files.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "mainwindow/Unit1.h"
+#include "platform/Files.h"
+#include "platform/TextConversion.h"
+#include "tests/support/FakeRegistry.h"
+#include "tests/support/PrintingPrompter.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestJpeg.h"
+
+namespace {
+
+using namespace seltane;
+
+class NoDialogs : public Dialogs {
+ public:
+  std::vector<std::string> OpenFiles(const FileDialogOptions&) override { return {}; }
+  std::optional<std::string> SaveFile(const FileDialogOptions&) override { return std::nullopt; }
+};
+
+double Since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  testing::TempFolder folder;
+
+  // Plain-coloured pictures compress small, so the tree stays light on disk.
+  const int sizes[][2] = {{640, 480},   {800, 600},   {1024, 768}, {1280, 1024},
+                          {1920, 1080}, {2560, 1600}, {3000, 2000}};
+  std::vector<std::string> pictures;
+  for (const auto& size : sizes) {
+    pictures.push_back(testing::EncodeJpeg(size[0], size[1], {}, [](int, int, uint8_t* rgb) {
+      rgb[0] = 40;
+      rgb[1] = 90;
+      rgb[2] = 160;
+    }));
+  }
+  std::vector<std::string> files;
+  std::string error;
+  const std::string root = folder / "tree";
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (int first = 0; first < 10; ++first) {
+    const std::string level1 = root + "\\album " + std::to_string(first);
+    CreateDirectoryA(level1.c_str(), nullptr);
+    for (int second = 0; second < 10; ++second) {
+      const std::string level2 = level1 + "\\part " + std::to_string(second);
+      CreateDirectoryA(level2.c_str(), nullptr);
+      for (int file = 0; file < 100; ++file) {
+        const std::string path = level2 + "\\photo " + std::to_string(file) + ".jpg";
+        WriteFileReplacing(path, pictures[(first + second + file) % pictures.size()], error);
+        files.push_back(path);
+      }
+    }
+  }
+
+  testing::FakeRegistry registry;
+  testing::PrintingPrompter prompter;
+  NoDialogs dialogs;
+  TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
+  options.WallpaperList = folder / "bench.lst";
+  options.AutoAddConfirm = false;
+  std::string created;
+  WriteFileReplacing(options.WallpaperList, ";kel list file\r\n;Don't modify this file\r\n",
+                     created);
+  TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
+  form.Create();
+
+  // Warm the cache: list and read every file once.
+  for (const std::string& path : files) {
+    ReadWholeFile(path);
+  }
+  auto start = std::chrono::steady_clock::now();
+  form.ScanFolders({root}, true);
+  const double scanSeconds = Since(start);
+  const std::size_t added = form.list.PictureList.size();
+
+  constexpr std::size_t Decoded = 200;
+  start = std::chrono::steady_clock::now();
+  for (std::size_t i = 0; i < Decoded; ++i) {
+    Picture picture;
+    DecodePictureFile(WidenFromAnsi(files[i * 37 % files.size()]), {}, picture);
+  }
+  const double decodeSeconds = Since(start);
+
+  std::printf("folder search and adding, %zu JPEG files in 100 folders, 3 levels\n", files.size());
+  std::printf("  added %zu pictures in %.2f s: %.0f pictures per second\n", added, scanSeconds,
+              added / scanSeconds);
+  std::printf("  full decode of %zu of them: %.2f s: %.0f pictures per second (%.0fx slower)\n",
+              Decoded, decodeSeconds, Decoded / decodeSeconds,
+              (added / scanSeconds) / (Decoded / decodeSeconds));
+  return added == files.size() ? 0 : 1;
+}
