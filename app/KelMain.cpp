@@ -16,6 +16,7 @@
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
+#include "styles/DimsFile.h"
 
 namespace {
 
@@ -54,12 +55,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     return 0;
   }
 
-  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder()});
+  // The size rules live from start to end, as the set-style dialog keeps
+  // them; dims.dat is in the folder kel starts in.
+  SizeRules rules;
+  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules});
   if (!Form1.Create()) {
     prompter.Tell("The main window could not be created.", "Initialization error",
                   PromptIcon::Error);
     return 1;
   }
+  ReadDimsFile(rules, CurrentDirectory(), prompter);
+  LoadRuleSettings(rules, Options);
   Form1.Show(showCommand);
 
   MSG message;
@@ -79,5 +85,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   }
   Options.Save();
   Form1.FormDestroy();
+  WriteDimsFile(rules, prompter);
+  StoreRuleSettings(rules, Options);
+  Options.Save();
   return 0;
 }

@@ -513,7 +513,15 @@ bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
     services_.prompter.Tell("Cannot add picture " + path, "", PromptIcon::Information);
     return false;
   }
-  list.AddPictureEntry(path, style, ClampToWord(size->width), ClampToWord(size->height), false);
+  const uint16_t width = ClampToWord(size->width);
+  const uint16_t height = ClampToWord(size->height);
+  if (services_.rules != nullptr && services_.options.StyleSetForNew) {
+    const int boxStyle = StyleBoxIndex();
+    style = StyleForNewPicture(
+        services_.rules->dims, services_.rules->settings, width, height,
+        boxStyle >= 0 ? std::optional<uint8_t>(static_cast<uint8_t>(boxStyle)) : std::nullopt);
+  }
+  list.AddPictureEntry(path, style, width, height, false);
   if (!bulkAdding_) {
     ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);

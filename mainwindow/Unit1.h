@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
 #include "platform/Prompter.h"
+#include "styles/DimsFile.h"
 #include "ui/ImageView.h"
 #include "ui/Window.h"
 
@@ -27,6 +28,9 @@ struct MainWindowServices {
   EngineLibraries libraries;
   bool win9xFamily = false;
   std::string programFolder;  // where kel.exe is, without a final backslash
+  // The size rules that style added pictures; none: pictures keep the style
+  // they are added with.
+  const SizeRules* rules = nullptr;
 };
 
 class TForm1 : public Window {

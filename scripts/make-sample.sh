@@ -24,3 +24,5 @@ folder="Z:$(echo "$sample" | tr '/' '\\')"
   printf '5 0 1 dusk gradient\r\n0 0 1 plasma\r\n2 0 0 tile me\r\n3 0 1 banner.wide\r\n4 0 0 portrait\r\n'
 } > "$sample/default.lst"
 printf ';kel random file\r\n;Don'"'"'t modify this file\r\n5\r\n00000' > "$sample/default.rnd"
+# Size rules: small pictures tile, wide ones fit the width.
+printf ';kel dims file\r\n;Don'"'"'t modify this file\r\n[Tile]\r\n300 x 200\r\n[Fit Width]\r\n1024 x 256\r\n' > "$sample/dims.dat"

@@ -22,12 +22,13 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 (cd "$here/sample" && "$wine" "$here/build/$preset/bin/kel.exe" </dev/null >/dev/null 2>&1 &)
-# A first start asks whether to restore the default options: answer OK.
+# A first start asks whether to restore the default options, and may say
+# that a file was created: answer OK.
 window=""
 for _ in $(seq 600); do
   window=$(xdotool search --name '^Seltane' 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
-  if question=$(xdotool search --name '^Error$' 2>/dev/null | head -n 1) && [ -n "$question" ]; then
+  if question=$(xdotool search --name '^(Error|Initialization error)$' 2>/dev/null | head -n 1) && [ -n "$question" ]; then
     xdotool key --window "$question" Return || true
   fi
   sleep 0.1

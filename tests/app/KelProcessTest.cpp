@@ -22,13 +22,17 @@ class KelProcess : public ::testing::Test {
   std::optional<RegistryValue> Stored(const char* name) {
     return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
   }
-  // Declines to create the missing default list, then closes the main window
-  // as a user would.
+  // Declines to create the missing default list, is told that the size rules
+  // file was created, then closes the main window as a user would.
   void CloseMainWindow(testing::ChildProcess& kel) {
     const auto missingList = kel.WaitForMessageBox();
     ASSERT_TRUE(missingList);
     EXPECT_EQ(missingList->caption, "File open error");
     testing::ChildProcess::Press(*missingList, IDCANCEL);
+    const auto missingRules = kel.WaitForMessageBox();
+    ASSERT_TRUE(missingRules);
+    EXPECT_EQ(missingRules->text, "File dims.dat not found");
+    testing::ChildProcess::Press(*missingRules, IDOK);
     const HWND window = kel.WaitForWindow("SeltaneMainWindow");
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_CLOSE, 0, 0);

@@ -336,6 +336,30 @@ TEST_F(MainWindow, AddedPicturesAreMeasuredFromTheirHeaders) {
   EXPECT_EQ(RowCount(), 4);
 }
 
+TEST_F(MainWindow, AddedPicturesTakeTheirStyleFromTheSizeRules) {
+  SizeRules rules;
+  AddDim(rules.dims, wsTile, DimFromNumbers(640, 0, 2, 0));
+  form = std::make_unique<TForm1>(MainWindowServices{*options,
+                                                     prompter,
+                                                     dialogs,
+                                                     {RecordingLibraryPath, "main.dll"},
+                                                     false,
+                                                     folder / "program",
+                                                     &rules});
+  ASSERT_TRUE(form->Create());
+  testing::WriteBitmap(folder / "ruled.bmp", 640, 2, 0);
+  testing::WriteBitmap(folder / "other.bmp", 5, 2, 0);
+  EXPECT_TRUE(form->AddPictureEntry(folder / "ruled.bmp", wsStretch));
+  EXPECT_EQ(form->list.PictureList.back().Style, wsTile);
+  // No rule matches: the style the style box shows.
+  SendMessageA(GetDlgItem(form->Handle(), idStyleComboBox), CB_SETCURSEL, wsCenter, 0);
+  EXPECT_TRUE(form->AddPictureEntry(folder / "other.bmp", wsStretch));
+  EXPECT_EQ(form->list.PictureList.back().Style, wsCenter);
+  options->StyleSetForNew = false;
+  EXPECT_TRUE(form->AddPictureEntry(folder / "ruled.bmp", wsStretch));
+  EXPECT_EQ(form->list.PictureList.back().Style, wsStretch);
+}
+
 TEST_F(MainWindow, AddFilesSkipsDuplicatesAndSelectsTheLastRow) {
   Start();
   testing::WriteBitmap(folder / "new.bmp", 3, 3, 0);
