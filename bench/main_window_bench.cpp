@@ -7,29 +7,17 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/BenchClock.h"
 #include "data/ListFormat.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
 #include "tests/support/FakeRegistry.h"
 #include "tests/support/PrintingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
 
-namespace {
-
 using namespace seltane;
-
-class NoDialogs : public Dialogs {
- public:
-  std::vector<std::string> OpenFiles(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> SaveFile(const FileDialogOptions&) override { return std::nullopt; }
-};
-
-double Since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 int main() {
   constexpr int Pictures = 65535;
@@ -50,7 +38,7 @@ int main() {
 
   testing::FakeRegistry registry;
   testing::PrintingPrompter prompter;
-  NoDialogs dialogs;
+  testing::ScriptedDialogs dialogs;  // every dialog cancelled
   TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
   options.WallpaperList = folder / "big.lst";
   options.DeleteNotExisting = false;  // the pictures themselves are not there
@@ -59,7 +47,7 @@ int main() {
   TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
   form.Create();
   form.Show(SW_SHOW);
-  const double startSeconds = Since(start);
+  const double startSeconds = bench::SecondsSince(start);
 
   NMLISTVIEW click{};
   click.hdr = {GetDlgItem(form.Handle(), idKelListView), idKelListView, LVN_COLUMNCLICK};
@@ -67,7 +55,7 @@ int main() {
   start = std::chrono::steady_clock::now();
   SendMessageA(form.Handle(), WM_NOTIFY, idKelListView, reinterpret_cast<LPARAM>(&click));
   UpdateWindow(form.Handle());
-  const double sortSeconds = Since(start);
+  const double sortSeconds = bench::SecondsSince(start);
 
   std::printf("main window, %zu pictures\n", form.list.PictureList.size());
   std::printf("  start to shown window:  %.3f s\n", startSeconds);

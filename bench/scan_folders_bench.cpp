@@ -8,29 +8,17 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/BenchClock.h"
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
 #include "platform/TextConversion.h"
 #include "tests/support/FakeRegistry.h"
 #include "tests/support/PrintingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
 
-namespace {
-
 using namespace seltane;
-
-class NoDialogs : public Dialogs {
- public:
-  std::vector<std::string> OpenFiles(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> SaveFile(const FileDialogOptions&) override { return std::nullopt; }
-};
-
-double Since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 int main() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -68,7 +56,7 @@ int main() {
 
   testing::FakeRegistry registry;
   testing::PrintingPrompter prompter;
-  NoDialogs dialogs;
+  testing::ScriptedDialogs dialogs;  // every dialog cancelled
   TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
   options.WallpaperList = folder / "bench.lst";
   options.AutoAddConfirm = false;
@@ -84,7 +72,7 @@ int main() {
   }
   auto start = std::chrono::steady_clock::now();
   form.ScanFolders({root}, true);
-  const double scanSeconds = Since(start);
+  const double scanSeconds = bench::SecondsSince(start);
   const std::size_t added = form.list.PictureList.size();
 
   constexpr std::size_t Decoded = 200;
@@ -93,7 +81,7 @@ int main() {
     Picture picture;
     DecodePictureFile(WidenFromAnsi(files[i * 37 % files.size()]), {}, picture);
   }
-  const double decodeSeconds = Since(start);
+  const double decodeSeconds = bench::SecondsSince(start);
 
   std::printf("folder search and adding, %zu JPEG files in 100 folders, 3 levels\n", files.size());
   std::printf("  added %zu pictures in %.2f s: %.0f pictures per second\n", added, scanSeconds,
