@@ -45,7 +45,10 @@ int main() {
 
   auto start = std::chrono::steady_clock::now();
   TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
-  form.Create();
+  if (!form.Create()) {
+    std::printf("the main window could not be created\n");
+    return 1;
+  }
   form.Show(SW_SHOW);
   const double startSeconds = bench::SecondsSince(start);
 

@@ -14,3 +14,6 @@ if [ ! -f "$marker" ]; then
   touch "$marker"
 fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1 </dev/null
+# Processes started before the change (the desktop among them) keep the old
+# driver: end them, so that the next program starts with the new one.
+wineserver -k >/dev/null 2>&1 || true
