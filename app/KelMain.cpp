@@ -83,10 +83,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  // The windows end in the reverse order of their creation: first what the
+  // set-style dialog holds (the rules and their settings), then the main
+  // window, each saving the options again.
   Options.Save();
-  Form1.FormDestroy();
   WriteDimsFile(rules, prompter);
   StoreRuleSettings(rules, Options);
   Options.Save();
+  Form1.FormDestroy();
   return 0;
 }
