@@ -54,7 +54,7 @@ class MainWindow : public ::testing::Test {
     form = std::make_unique<TForm1>(MainWindowServices{*options,
                                                        prompter,
                                                        dialogs,
-                                                       {RecordingLibraryPath, "main.dll"},
+                                                       {RecordingLibraryPath, RecordingLibraryPath},
                                                        false,
                                                        folder / "program"});
     ASSERT_TRUE(form->Create());
@@ -342,7 +342,7 @@ TEST_F(MainWindow, AddedPicturesTakeTheirStyleFromTheSizeRules) {
   form = std::make_unique<TForm1>(MainWindowServices{*options,
                                                      prompter,
                                                      dialogs,
-                                                     {RecordingLibraryPath, "main.dll"},
+                                                     {RecordingLibraryPath, RecordingLibraryPath},
                                                      false,
                                                      folder / "program",
                                                      &rules});
@@ -405,6 +405,22 @@ TEST_F(FolderSearch, WithoutConfirmationFoundPicturesAreAddedAndCounted) {
   EXPECT_EQ(prompter.records[1].text, "3 pictures have been added");
   EXPECT_EQ(prompter.records[1].caption, "Folder has been added");
   EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
+}
+
+TEST_F(FolderSearch, AddFolderSearchesThePickedFolder) {
+  options->AutoAddConfirm = false;
+  options->NoRepeats = true;
+  Start();
+  SetEnvironmentVariableA("SELTANE_TEST_FOLDER", (folder / "R").c_str());
+  Command(idNAddFolder);
+  SetEnvironmentVariableA("SELTANE_TEST_FOLDER", nullptr);
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp", "b.bmp", "one.bmp", "two.bmp"}));
+  // Nothing picked: nothing happens.
+  prompter.records.clear();
+  Command(idNAddFolder);
+  EXPECT_TRUE(prompter.records.empty());
+  EXPECT_EQ(RowCount(), 6);
 }
 
 TEST_F(FolderSearch, FilteringLeavesOutPicturesAlreadyListed) {

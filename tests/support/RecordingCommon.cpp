@@ -1,21 +1,31 @@
-// A stand-in for common.dll in tests: records every call, one line each, in
-// the file named by SELTANE_TEST_RECORD, and chooses the position given in
-// SELTANE_TEST_NEXT (0 when unset), marking it as the real library does.
+// A stand-in for common.dll and main.dll in tests: records every call, one
+// line each, in the file named by SELTANE_TEST_RECORD; chooses the position
+// given in SELTANE_TEST_NEXT (0 when unset), marking it as the real library
+// does; and "picks" the folder given in SELTANE_TEST_FOLDER (none when unset).
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
+// Read from the process's environment block, which tests in the same process
+// change with SetEnvironmentVariable (the C runtime keeps its own copy).
+std::string Environment(const char* name) {
+  char value[4096] = {};
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
 void Record(const std::string& line) {
-  const char* file = std::getenv("SELTANE_TEST_RECORD");
-  if (file == nullptr) {
+  const std::string file = Environment("SELTANE_TEST_RECORD");
+  if (file.empty()) {
     return;
   }
-  if (FILE* out = std::fopen(file, "ab")) {
+  if (FILE* out = std::fopen(file.c_str(), "ab")) {
     std::fputs((line + "\n").c_str(), out);
     std::fclose(out);
   }
@@ -37,10 +47,19 @@ extern "C" __declspec(dllexport) uint16_t
   }
   Record("FindNextPicture " + std::to_string(highIndex) + " " + std::to_string(count) + " " +
          std::to_string(mode) + " " + marks);
-  const char* next = std::getenv("SELTANE_TEST_NEXT");
-  const auto chosen = static_cast<uint16_t>(next != nullptr ? std::atoi(next) : 0);
+  const auto chosen = static_cast<uint16_t>(std::atoi(Environment("SELTANE_TEST_NEXT").c_str()));
   if (chosen < count) {
     usedMarks[chosen] = 1;
   }
   return chosen;
+}
+
+extern "C" __declspec(dllexport) void __stdcall OpenDirectory(const char* prompt, char* folder,
+                                                              uint32_t folderSize) {
+  Record(std::string("OpenDirectory ") + prompt);
+  const std::string chosen = Environment("SELTANE_TEST_FOLDER");
+  folder[0] = '\0';
+  if (chosen.size() < folderSize) {
+    std::memcpy(folder, chosen.c_str(), chosen.size() + 1);
+  }
 }
