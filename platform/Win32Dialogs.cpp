@@ -23,21 +23,29 @@ std::string DialogFilter(const std::string& filter) {
 
 constexpr std::size_t NamesBufferSize = 64 * 1024;
 
+// The dialog's settings shared by opening and saving; the caller adds its
+// flags. The filter and the buffer must outlive the dialog.
+OPENFILENAMEA DialogSettings(const FileDialogOptions& options, const std::string& filter,
+                             std::string& buffer) {
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.lpstrDefExt =
+      options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+  return dialog;
+}
+
 }  // namespace
 
 std::vector<std::string> Win32Dialogs::OpenFiles(const FileDialogOptions& options) {
   const std::string filter = DialogFilter(options.filter);
   std::string names(NamesBufferSize, '\0');
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = names.data();
-  dialog.nMaxFile = static_cast<DWORD>(names.size());
-  dialog.lpstrDefExt =
-      options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER |
-                 OFN_NOCHANGEDIR | (options.multipleFiles ? OFN_ALLOWMULTISELECT : 0);
+  OPENFILENAMEA dialog = DialogSettings(options, filter, names);
+  dialog.Flags |= OFN_FILEMUSTEXIST | (options.multipleFiles ? OFN_ALLOWMULTISELECT : 0);
   if (!GetOpenFileNameA(&dialog)) {
     return {};
   }
@@ -64,16 +72,8 @@ std::vector<std::string> Win32Dialogs::OpenFiles(const FileDialogOptions& option
 std::optional<std::string> Win32Dialogs::SaveFile(const FileDialogOptions& options) {
   const std::string filter = DialogFilter(options.filter);
   std::string name(MAX_PATH * 4, '\0');
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = name.data();
-  dialog.nMaxFile = static_cast<DWORD>(name.size());
-  dialog.lpstrDefExt =
-      options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
-  dialog.Flags =
-      OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+  OPENFILENAMEA dialog = DialogSettings(options, filter, name);
+  dialog.Flags |= OFN_OVERWRITEPROMPT;
   if (!GetSaveFileNameA(&dialog)) {
     return std::nullopt;
   }

@@ -61,10 +61,8 @@ class ChildProcess {
                      std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
-      WindowSearch search{info_.dwProcessId, className, nullptr};
-      EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-      if (search.found != nullptr) {
-        return search.found;
+      if (HWND found = FindVisibleWindow(className)) {
+        return found;
       }
       if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0) {
         return nullptr;
@@ -95,11 +93,6 @@ class ChildProcess {
   }
 
  private:
-  struct Search {
-    DWORD processId;
-    std::optional<SeenMessageBox> found;
-  };
-
   struct WindowSearch {
     DWORD processId;
     const char* className;
@@ -120,6 +113,13 @@ class ChildProcess {
     return TRUE;
   }
 
+  // A visible top-level window of the process and the class, if any.
+  HWND FindVisibleWindow(const char* className) const {
+    WindowSearch search{info_.dwProcessId, className, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
   // The text is the static control that has text (the icon has none).
   static BOOL CALLBACK ReadBoxText(HWND child, LPARAM data) {
     char childClass[64] = {};
@@ -133,15 +133,11 @@ class ChildProcess {
     return TRUE;
   }
 
-  static BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner != search.processId || std::string(className) != "#32770" ||
-        !IsWindowVisible(window)) {
-      return TRUE;
+  // Message boxes are dialogs of the system's dialog class.
+  std::optional<SeenMessageBox> FindMessageBox() const {
+    HWND window = FindVisibleWindow("#32770");
+    if (window == nullptr) {
+      return std::nullopt;
     }
     SeenMessageBox box;
     box.window = window;
@@ -149,14 +145,7 @@ class ChildProcess {
     GetWindowTextA(window, caption, sizeof caption);
     box.caption = caption;
     EnumChildWindows(window, ReadBoxText, reinterpret_cast<LPARAM>(&box));
-    search.found = box;
-    return FALSE;
-  }
-
-  std::optional<SeenMessageBox> FindMessageBox() const {
-    Search search{info_.dwProcessId, std::nullopt};
-    EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return box;
   }
 
   PROCESS_INFORMATION info_{};
