@@ -34,7 +34,7 @@ kel_windows() { xdotool search --onlyvisible --classname '^kel\.exe$' 2>/dev/nul
 # the main window is up.
 kel="Z:$(echo "$here/build/$preset/bin/kel.exe" | tr '/' '\\')"
 if ! (cd "$sample_folder" && "$wine" "$here/build/$preset/tools/start-answering.exe" \
-  SeltaneMainWindow 300 "\"$kel\"" </dev/null); then
+  SeltaneMainWindow 120 "\"$kel\"" </dev/null); then
   echo "kel did not come up under Xvfb (see above)" >&2
   exit 1
 fi
