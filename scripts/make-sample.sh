@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Makes the sample list that `make run` opens on a first run: a handful of
-# generated pictures of different sizes and formats in sample/, and
-# sample/default.lst with its random file. Does nothing when it exists.
+# Makes the sample list that `make run` opens: a handful of generated
+# pictures of different sizes and formats, default.lst with its random file
+# and the size rules dims.dat, in a folder that Windows programs see as
+# WINDOWS-FOLDER, unless the list is there already.
+#   scripts/make-sample.sh FOLDER WINDOWS-FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-sample="$here/sample"
+sample=$1
+folder=$2
 mkdir -p "$sample"
 # Help opens readme.htm from the folder kel runs in.
 cp "$here/app/readme.htm" "$sample/readme.htm"
+
 [ -f "$sample/default.lst" ] && exit 0
 convert -size 1600x1200 gradient:'#1e3c72'-'#f7b733' -swirl 90 "$sample/dusk gradient.jpg"
 convert -size 640x480 plasma:fractal -blur 0x2 "$sample/plasma.jpg"
@@ -16,8 +20,6 @@ convert -size 1024x256 gradient:'#0f2027'-'#2c5364' -fill '#f0c040' -draw 'recta
   "$sample/banner.wide.jpg"
 convert -size 480x800 radial-gradient:'#ffffff'-'#3a6073' "BMP3:$sample/portrait.bmp"
 
-# Windows sees the Linux root as drive Z:.
-folder="Z:$(echo "$sample" | tr '/' '\\')"
 {
   printf ';kel list file\r\n;Don'"'"'t modify this file\r\n[Folders]\r\n%s\r\n' "$folder"
   printf '[Extensions]\r\nbmp\r\njpg\r\n[Files]\r\n'

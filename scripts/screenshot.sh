@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Starts the built kel under Xvfb with the sample list, answers a first
-# start's question, and saves a screenshot of the main window:
-#   scripts/screenshot.sh OUTPUT.png [win32|win64]
+# Starts the built kel under Xvfb on the sample list, answers a first start's
+# question and saves a screenshot of the main window:
+#   scripts/screenshot.sh OUTPUT.png [win32|win64] [KEY...]
+# With keys (xdotool's names, such as F11 or ctrl+F1) it presses them in turn
+# in the main window once it is up, and saves the window they opened instead:
+#   scripts/screenshot.sh docs/kel-about.png win32 ctrl+F1
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 output=$1
 preset=${2:-win32}
+keys=("${@:3}")
 source "$here/scripts/wine-env.sh"
 wine=/usr/lib/wine/wine
 [ "$preset" = win64 ] && wine=/usr/lib/wine/wine64
+prepare_sample
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
@@ -21,24 +26,43 @@ trap cleanup EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-(cd "$here/sample" && "$wine" "$here/build/$preset/bin/kel.exe" </dev/null >/dev/null 2>&1 &)
-# A first start asks whether to restore the default options, and may say
-# that a file was created: answer OK.
+# kel's visible top-level windows, as X sees them.
+kel_windows() { xdotool search --onlyvisible --classname '^kel\.exe$' 2>/dev/null || true; }
+
+# The helper presses the default button of each box kel shows before its main
+# window (the first start's "Registry read error" question) and returns once
+# the main window is up.
+kel="Z:$(echo "$here/build/$preset/bin/kel.exe" | tr '/' '\\')"
+if ! (cd "$sample_folder" && "$wine" "$here/build/$preset/tools/start-answering.exe" \
+  SeltaneMainWindow 120 "\"$kel\"" </dev/null); then
+  echo "kel did not come up under Xvfb (see above)" >&2
+  exit 1
+fi
 window=""
-for _ in $(seq 600); do
-  window=$(xdotool search --name '^Seltane' 2>/dev/null | head -n 1 || true)
+for _ in $(seq 100); do
+  window=$(kel_windows | head -n 1)
   [ -n "$window" ] && break
-  if question=$(xdotool search --name '^(Error|Initialization error)$' 2>/dev/null | head -n 1) && [ -n "$question" ]; then
-    xdotool key --window "$question" Return || true
-  fi
   sleep 0.1
 done
-[ -n "$window" ] || { echo "kel showed no main window" >&2; exit 1; }
+[ -n "$window" ] || { echo "kel's main window is not on the X display" >&2; exit 1; }
 # The preview is drawn once the first row is selected: wait for its caption.
 for _ in $(seq 100); do
   xdotool getwindowname "$window" 2>/dev/null | grep -q ' - ' && break
   sleep 0.1
 done
+
+if [ ${#keys[@]} -gt 0 ]; then
+  before=$(kel_windows)
+  xdotool windowfocus --sync "$window"
+  xdotool key --delay 200 "${keys[@]}"
+  window=""
+  for _ in $(seq 300); do
+    window=$(kel_windows | grep -vxF "$before" | tail -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "kel opened no window after the keys ${keys[*]}" >&2; exit 1; }
+fi
 sleep 1
 mkdir -p "$(dirname "$output")"
 import -display "$display" -window "$window" "$output"

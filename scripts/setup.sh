@@ -11,7 +11,7 @@ packages=(
   cmake make nasm dpkg-dev googletest clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 qemu-user-static xvfb xauth imagemagick xdotool x11-utils
+  wine wine64 wine32:i386 qemu-user-static xvfb xauth imagemagick xdotool x11-utils fonts-wine nsis
 )
 
 missing=()

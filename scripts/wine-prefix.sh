@@ -13,7 +13,23 @@ if [ ! -f "$marker" ]; then
   wineserver -w
   touch "$marker"
 fi
+# Wine's own fonts (Tahoma for the windows' text, Marlett for the caption
+# buttons) are not found where Debian installs them: copy them into the
+# prefix.
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+# Wine links the user's Desktop, Documents, Pictures and the like to the
+# Linux home folder. Make them folders of the prefix, so that what kel and
+# the scripts write there stays inside the prefix. Wine links them again when
+# it updates the prefix, so this is checked every time.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link" && mkdir "$link"
+  fi
+done
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1 </dev/null
+# Wine draws the window frames itself, as Windows does, also where no window
+# manager runs (the screenshots under Xvfb).
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
 # Processes started before the change (the desktop among them) keep the old
 # driver: end them, so that the next program starts with the new one.
 wineserver -k >/dev/null 2>&1 || true

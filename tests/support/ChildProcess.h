@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -73,12 +74,29 @@ class ChildProcess {
 
   // Presses the button with this id (IDOK, IDCANCEL, IDYES, IDNO) and waits
   // until the box has closed, so that the next search finds the next box.
-  static void Press(const SeenMessageBox& box, int buttonId) {
-    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box.window, buttonId)));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  // Presses again each second while the box is still there; false when it
+  // never closed.
+  static bool Press(const SeenMessageBox& box, int buttonId,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (IsWindow(box.window) && std::chrono::steady_clock::now() < deadline) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(box.window, buttonId)));
+      const auto again =
+          std::min(deadline, std::chrono::steady_clock::now() + std::chrono::seconds(1));
+      while (IsWindow(box.window) && std::chrono::steady_clock::now() < again) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      }
+    }
+    return !IsWindow(box.window);
+  }
+
+  // Lets the process run on when this object ends.
+  void Detach() {
+    if (started_) {
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+      started_ = false;
     }
   }
 
