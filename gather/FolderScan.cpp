@@ -31,10 +31,10 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
         for (const FolderEntry& entry : *entries) {
           if (entry.isFolder) {
             if (entry.name != "." && entry.name != "..") {
-              queue.push_back(folder + "\\" + entry.name);
+              queue.push_back(JoinPath(folder, entry.name));
             }
           } else if (IsSearchedPictureName(entry.name) && found.size() < MaxPictures) {
-            found.push_back(folder + "\\" + entry.name);
+            found.push_back(JoinPath(folder, entry.name));
           }
         }
       }

@@ -58,6 +58,14 @@ TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {
   EXPECT_EQ(ScanProgressText(6, 1), "Scanning folders... 6 in queue, 1 pictures founded");
 }
 
+TEST(FolderScan, ADriveRootJoinsItsNamesWithOneBackslash) {
+  Tree tree;
+  tree.folders["C:\\"] = {{"a.jpg", false}, {"sub", true}};
+  tree.folders["C:\\sub"] = {{"b.jpg", false}};
+  EXPECT_EQ(ScanFolderTrees({"C:\\"}, tree.Events()),
+            (std::vector<std::string>{"C:\\a.jpg", "C:\\sub\\b.jpg"}));
+}
+
 TEST(FolderScan, UnreadableFoldersGiveNothing) {
   Tree tree;
   tree.folders["R"] = {{"locked", true}, {"a.jpg", false}};
