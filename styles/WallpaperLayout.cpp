@@ -37,13 +37,19 @@ int32_t ClampToInt32(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The picture scaled by `scale` and centred: from (x0, y0) to (W - x0, H - y0).
+// The picture scaled by `scale` and centred. At its own size it keeps its
+// size, so that it is copied pixel for pixel; scaled, it runs from (x0, y0)
+// to (W - x0, H - y0), symmetric on the screen.
 PixelRect Centred(int32_t screenWidth, int32_t screenHeight, int32_t pictureWidth,
                   int32_t pictureHeight, Ratio scale) {
   const int64_t x0 =
       RoundHalfToEven(screenWidth * scale.den - pictureWidth * scale.num, 2 * scale.den);
   const int64_t y0 =
       RoundHalfToEven(screenHeight * scale.den - pictureHeight * scale.num, 2 * scale.den);
+  if (scale.num == scale.den) {
+    return {ClampToInt32(x0), ClampToInt32(y0), ClampToInt32(x0 + pictureWidth),
+            ClampToInt32(y0 + pictureHeight)};
+  }
   return {ClampToInt32(x0), ClampToInt32(y0), ClampToInt32(screenWidth - x0),
           ClampToInt32(screenHeight - y0)};
 }

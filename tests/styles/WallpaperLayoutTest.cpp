@@ -32,12 +32,14 @@ TEST(WallpaperLayout, FitStylesShrinkToFitAndNeverEnlarge) {
   }
 }
 
-TEST(WallpaperLayout, OffsetsRoundHalvesToEven) {
+TEST(WallpaperLayout, OffsetsRoundHalvesToEvenAndUnscaledPicturesKeepTheirSize) {
   // (1024 - 801) / 2 = 111.5 -> 112 and (768 - 601) / 2 = 83.5 -> 84;
   // (1024 - 803) / 2 = 110.5 -> 110 and (768 - 603) / 2 = 82.5 -> 82.
-  EXPECT_EQ(TargetOf(801, 601, FitScreen), (PixelRect{112, 84, 912, 684}));
-  EXPECT_EQ(TargetOf(803, 603, FitScreen), (PixelRect{110, 82, 914, 686}));
-  EXPECT_EQ(TargetOf(3, 2, Center), (PixelRect{510, 383, 514, 385}));
+  EXPECT_EQ(TargetOf(801, 601, FitScreen), (PixelRect{112, 84, 913, 685}));
+  EXPECT_EQ(TargetOf(803, 603, FitScreen), (PixelRect{110, 82, 913, 685}));
+  EXPECT_EQ(TargetOf(3, 2, Center), (PixelRect{510, 383, 513, 385}));
+  EXPECT_EQ(TargetOf(1023, 767, Center), (PixelRect{0, 0, 1023, 767}));
+  EXPECT_EQ(TargetOf(1025, 767, FitHeight), (PixelRect{0, 0, 1025, 767}));
   // 3000 x 1001 fit width: 1024 x 341.67 high, y0 = 213.17 -> 213.
   EXPECT_EQ(TargetOf(3000, 1001, FitWidth), (PixelRect{0, 213, 1024, 555}));
 }
@@ -130,24 +132,29 @@ Image Numbered(int32_t w, int32_t h) {
 
 constexpr uint32_t Untouched = 0x12345678;
 
-TEST(DrawWallpaper, CentredPictureIsCopiedAndCutAtTheEdges) {
-  const Image small = Numbered(4, 2);
-  Image canvas(10, 6, Untouched);
-  DrawWallpaper(LayOutWallpaper(10, 6, 4, 2, Center), small.View(), canvas.Canvas());
-  for (int32_t y = 0; y < 6; ++y) {
-    for (int32_t x = 0; x < 10; ++x) {
-      const bool inside = x >= 3 && x < 7 && y >= 2 && y < 4;
-      EXPECT_EQ(canvas.At(x, y), inside ? 0xFF000000 | small.At(x - 3, y - 2) : Untouched)
-          << x << "," << y;
-    }
-  }
-
-  const Image large = Numbered(30, 20);
-  Image cut(10, 6);
-  DrawWallpaper(LayOutWallpaper(10, 6, 30, 20, Center), large.View(), cut.Canvas());
-  for (int32_t y = 0; y < 6; ++y) {
-    for (int32_t x = 0; x < 10; ++x) {
-      EXPECT_EQ(cut.At(x, y), 0xFF000000 | large.At(x + 10, y + 7)) << x << "," << y;
+// A picture drawn at its own size is copied pixel for pixel, whatever the
+// parity of screen minus picture, and cut at the canvas's edges.
+TEST(DrawWallpaper, UnscaledPicturesAreCopiedPixelForPixel) {
+  struct Case {
+    int32_t width, height;
+    uint8_t style;
+    int32_t left, top;  // where the picture's corner lands
+  };
+  for (const Case& c :
+       {Case{4, 2, Center, 3, 2}, Case{3, 3, Center, 4, 2}, Case{9, 5, FitScreen, 0, 0},
+        Case{5, 1, FitWidth, 2, 2}, Case{30, 20, Center, -10, -7}, Case{31, 21, Center, -10, -8}}) {
+    const Image picture = Numbered(c.width, c.height);
+    Image canvas(10, 6, Untouched);
+    DrawWallpaper(LayOutWallpaper(10, 6, c.width, c.height, c.style), picture.View(),
+                  canvas.Canvas());
+    for (int32_t y = 0; y < 6; ++y) {
+      for (int32_t x = 0; x < 10; ++x) {
+        const int32_t px = x - c.left;
+        const int32_t py = y - c.top;
+        const bool inside = px >= 0 && px < c.width && py >= 0 && py < c.height;
+        ASSERT_EQ(canvas.At(x, y), inside ? 0xFF000000 | picture.At(px, py) : Untouched)
+            << c.width << "x" << c.height << " at " << x << "," << y;
+      }
     }
   }
 }
