@@ -350,6 +350,57 @@ DrawnSize DrawnPictureSize(const WallpaperLayout& layout) {
   return {};
 }
 
+PixelRect ShownPart(const WallpaperLayout& layout, int32_t canvasWidth, int32_t canvasHeight,
+                    int32_t pictureWidth, int32_t pictureHeight) {
+  const PixelRect whole{0, 0, pictureWidth, pictureHeight};
+  switch (layout.kind) {
+    case WallpaperLayout::Kind::Single: {
+      const PixelRect& target = layout.target;
+      if (target.Width() != pictureWidth || target.Height() != pictureHeight) {
+        return whole;
+      }
+      const PixelRect shown{std::max(target.left, 0), std::max(target.top, 0),
+                            std::min(target.right, canvasWidth),
+                            std::min(target.bottom, canvasHeight)};
+      if (shown.Empty()) {
+        return whole;
+      }
+      return {shown.left - target.left, shown.top - target.top, shown.right - target.left,
+              shown.bottom - target.top};
+    }
+    case WallpaperLayout::Kind::Tiled:
+      if (layout.tileWidth != pictureWidth || layout.tileHeight != pictureHeight ||
+          canvasWidth <= 0 || canvasHeight <= 0) {
+        return whole;
+      }
+      // Tiles start at the top-left corner: a tile wider or higher than the
+      // canvas shows its top-left part once.
+      return {0, 0, std::min(pictureWidth, canvasWidth), std::min(pictureHeight, canvasHeight)};
+    case WallpaperLayout::Kind::Nothing:
+      break;
+  }
+  return whole;
+}
+
+WallpaperLayout LayoutOfPart(const WallpaperLayout& layout, const PixelRect& part) {
+  WallpaperLayout cut = layout;
+  switch (layout.kind) {
+    case WallpaperLayout::Kind::Single:
+      cut.target = {layout.target.left + part.left, layout.target.top + part.top,
+                    layout.target.left + part.right, layout.target.top + part.bottom};
+      break;
+    case WallpaperLayout::Kind::Tiled:
+      // Only a tile larger than the canvas is cut, and then it is not
+      // repeated in that direction.
+      cut.tileWidth = part.Width();
+      cut.tileHeight = part.Height();
+      break;
+    case WallpaperLayout::Kind::Nothing:
+      break;
+  }
+  return cut;
+}
+
 void DrawWallpaper(const WallpaperLayout& layout, const ConstPixels& picture,
                    const MutablePixels& canvas) {
   if (picture.data == nullptr || canvas.data == nullptr || canvas.width <= 0 ||

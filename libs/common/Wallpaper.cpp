@@ -217,12 +217,20 @@ bool Apply(const std::wstring& path, uint8_t style) {
   }
 
   // Decoded no larger than it will be drawn: a photo of many times the
-  // screen's size is reduced by libjpeg while decoding.
+  // screen's size is reduced by libjpeg while decoding; drawn at its own
+  // size, only the part on the screen is decoded.
+  auto layOut = [&](PictureSize stored) {
+    return LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style);
+  };
   DecodeOptions options;
   options.drawnSize = [&](PictureSize stored) {
-    const DrawnSize drawn = DrawnPictureSize(
-        LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style));
+    const DrawnSize drawn = DrawnPictureSize(layOut(stored));
     return PictureSize{drawn.width, drawn.height};
+  };
+  options.shownPart = [&](PictureSize stored) {
+    const PixelRect part =
+        ShownPart(layOut(stored), screenWidth, screenHeight, stored.width, stored.height);
+    return PicturePart{part.left, part.top, part.Width(), part.Height()};
   };
   Picture picture;
   if (DecodePictureFile(path, options, picture) != PictureError::None) {
@@ -230,9 +238,13 @@ bool Apply(const std::wstring& path, uint8_t style) {
   }
 
   ComposedBitmap bitmap = BlackBitmap(screenWidth, screenHeight);
-  DrawWallpaper(LayOutWallpaper(screenWidth, screenHeight, picture.stored.width,
-                                picture.stored.height, style),
-                {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
+  WallpaperLayout layout = layOut(picture.stored);
+  if (!picture.Whole()) {
+    const PicturePart& part = picture.part;
+    layout =
+        LayoutOfPart(layout, {part.left, part.top, part.left + part.width, part.top + part.height});
+  }
+  DrawWallpaper(layout, {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
                 bitmap.pixels);
   picture = Picture{};  // the memory is better given back before the desktop loads the bitmap
 

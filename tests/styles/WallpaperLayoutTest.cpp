@@ -159,6 +159,39 @@ TEST(DrawWallpaper, UnscaledPicturesAreCopiedPixelForPixel) {
   }
 }
 
+// Decoding only the part a layout shows at the picture's own size, and
+// drawing it with the part's layout, gives the same canvas as the whole;
+// a scaled picture needs all of itself.
+TEST(DrawWallpaper, TheShownPartAloneDrawsWhatTheWholePictureDraws) {
+  struct Case {
+    int32_t width, height;
+    uint8_t style;
+    PixelRect part;
+  };
+  for (const Case& c :
+       {Case{31, 21, Center, {10, 8, 20, 14}}, Case{25, 3, FitHeight, {8, 0, 18, 3}},
+        Case{4, 2, Center, {0, 0, 4, 2}}, Case{13, 9, Tile, {0, 0, 10, 6}},
+        Case{3, 9, Tile, {0, 0, 3, 6}}, Case{40, 30, Stretch, {0, 0, 40, 30}},
+        Case{40, 30, FitScreen, {0, 0, 40, 30}}}) {
+    const Image picture = Numbered(c.width, c.height);
+    const WallpaperLayout layout = LayOutWallpaper(10, 6, c.width, c.height, c.style);
+    const PixelRect part = ShownPart(layout, 10, 6, c.width, c.height);
+    ASSERT_EQ(part, c.part) << c.width << "x" << c.height;
+    Image cut(part.Width(), part.Height());
+    for (int32_t y = 0; y < part.Height(); ++y) {
+      for (int32_t x = 0; x < part.Width(); ++x) {
+        cut.Set(x, y, picture.At(part.left + x, part.top + y));
+      }
+    }
+    Image whole(10, 6, Untouched);
+    Image fromPart(10, 6, Untouched);
+    DrawWallpaper(layout, picture.View(), whole.Canvas());
+    const bool all = part == PixelRect{0, 0, c.width, c.height};
+    DrawWallpaper(all ? layout : LayoutOfPart(layout, part), cut.View(), fromPart.Canvas());
+    EXPECT_EQ(fromPart.bytes, whole.bytes) << c.width << "x" << c.height;
+  }
+}
+
 TEST(DrawWallpaper, TilesRepeatFromTheTopLeftCorner) {
   const Image picture = Numbered(3, 2);
   Image canvas(10, 7);
