@@ -16,6 +16,21 @@ bool IsSearchedPictureName(std::string_view fileName) {
   return extension == ".bmp" || extension == ".jpg" || extension == ".jpeg";
 }
 
+namespace {
+
+struct FolderIdentityHash {
+  std::size_t operator()(const FolderIdentity& identity) const {
+    return std::hash<uint64_t>()(identity.index * 0x9E3779B97F4A7C15u ^ identity.volume);
+  }
+};
+
+struct QueuedFolder {
+  std::string path;
+  bool link = false;
+};
+
+}  // namespace
+
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events) {
   std::vector<std::string> found;
@@ -24,17 +39,22 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
       events.folderNotFound(given);
       continue;
     }
-    std::deque<std::string> queue = {given};
+    std::unordered_set<FolderIdentity, FolderIdentityHash> searched;
+    std::deque<QueuedFolder> queue = {{given, false}};
     while (!queue.empty()) {
-      const std::string folder = queue.front();
-      if (const auto entries = events.listFolder(folder)) {
+      const QueuedFolder folder = queue.front();
+      const std::optional<FolderIdentity> identity =
+          events.folderIdentity ? events.folderIdentity(folder.path) : std::nullopt;
+      const bool search = identity ? searched.insert(*identity).second : !folder.link;
+      const auto entries = search ? events.listFolder(folder.path) : std::nullopt;
+      if (entries) {
         for (const FolderEntry& entry : *entries) {
           if (entry.isFolder) {
             if (entry.name != "." && entry.name != "..") {
-              queue.push_back(JoinPath(folder, entry.name));
+              queue.push_back({JoinPath(folder.path, entry.name), entry.isLink});
             }
           } else if (IsSearchedPictureName(entry.name) && found.size() < MaxPictures) {
-            found.push_back(JoinPath(folder, entry.name));
+            found.push_back(JoinPath(folder.path, entry.name));
           }
         }
       }
