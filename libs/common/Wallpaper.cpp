@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "libs/common/ScreenSize.h"
 #include "platform/Picture.h"
 #include "styles/WallpaperLayout.h"
 
@@ -209,9 +210,40 @@ bool SetComposedWallpaper(const std::wstring& path) {
   return set;
 }
 
+// The primary monitor's size in physical pixels, whether or not the program
+// that loaded the library is aware of the screen's scaling. On Windows 10 a
+// thread may ask as a per-monitor aware one; before, the display device's
+// own desktop size tells it.
+ScreenSize PrimaryScreenSize() {
+  using SetThreadDpiAwarenessContextEntry = HANDLE(WINAPI*)(HANDLE);
+  const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+  const HANDLE perMonitorAware = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-3));
+  const auto setContext =
+      reinterpret_cast<SetThreadDpiAwarenessContextEntry>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  HANDLE previous = nullptr;
+  if (setContext != nullptr) {
+    previous = setContext(perMonitorAwareV2);
+    if (previous == nullptr) {
+      previous = setContext(perMonitorAware);
+    }
+  }
+  const ScreenSize metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (previous != nullptr) {
+    setContext(previous);
+  }
+  ScreenSize device;
+  if (HDC screen = GetDC(nullptr)) {
+    device = {GetDeviceCaps(screen, DESKTOPHORZRES), GetDeviceCaps(screen, DESKTOPVERTRES)};
+    ReleaseDC(nullptr, screen);
+  }
+  return PhysicalScreenSize(metrics, device);
+}
+
 bool Apply(const std::wstring& path, uint8_t style) {
-  const int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const ScreenSize screen = PrimaryScreenSize();
+  const int32_t screenWidth = screen.width;
+  const int32_t screenHeight = screen.height;
   if (screenWidth <= 0 || screenHeight <= 0) {
     return false;
   }
