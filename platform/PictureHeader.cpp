@@ -9,7 +9,7 @@
 namespace seltane {
 namespace {
 
-constexpr std::size_t LaterReadBytes = 512;
+constexpr std::size_t LaterReadBytes = 1024;
 
 // The bytes of a file as the parsers ask for them: each request is served
 // from the last read when it lies within, and otherwise by one read at its
