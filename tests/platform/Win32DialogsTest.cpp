@@ -10,31 +10,18 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/OwnDialog.h"
 #include "tests/support/TempFolder.h"
 
 namespace seltane {
 namespace {
-
-BOOL CALLBACK FindDialogOfThisProcess(HWND window, LPARAM data) {
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (owner == GetCurrentProcessId() && std::string(className) == "#32770" &&
-      IsWindowVisible(window)) {
-    *reinterpret_cast<HWND*>(data) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 // Answers every open dialog of this process, until told to stop, by typing
 // the names and pressing Open; counts the dialogs it answered.
 void AnswerWithNames(const std::string& typed, const std::atomic<bool>& stop,
                      std::atomic<int>& answered) {
   while (!stop) {
-    HWND dialog = nullptr;
-    EnumWindows(FindDialogOfThisProcess, reinterpret_cast<LPARAM>(&dialog));
+    const HWND dialog = testing::VisibleDialogOfThisProcess();
     if (dialog == nullptr) {
       Sleep(10);  // the dialog opens on the other thread: look again shortly
       continue;
