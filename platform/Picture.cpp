@@ -416,16 +416,19 @@ HANDLE OpenForReading(const std::wstring& path, DWORD flags) {
                      flags, nullptr);
 }
 
-// Reads at the offset, each read one call.
+// Reads at the offset. (A read given its offset in an OVERLAPPED costs Wine
+// a call to its server more than a seek and a plain read.)
 std::size_t ReadAt(HANDLE file, uint64_t offset, std::span<uint8_t> into) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) {
+    return 0;
+  }
   std::size_t done = 0;
   while (done < into.size()) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset + done);
-    at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(into.size() - done, 1u << 24));
-    if (!ReadFile(file, into.data() + done, chunk, &got, &at) || got == 0) {
+    if (!ReadFile(file, into.data() + done, chunk, &got, nullptr) || got == 0) {
       break;
     }
     done += got;
@@ -434,9 +437,13 @@ std::size_t ReadAt(HANDLE file, uint64_t offset, std::span<uint8_t> into) {
 }
 
 // The file's examination, reading only what it looks at.
-PictureHeaderResult ExamineFile(HANDLE file, uint64_t size, uint64_t maxPixels) {
+PictureHeaderResult ExamineFile(HANDLE file, uint64_t maxPixels) {
   return ExaminePicture(
-      [file](uint64_t offset, std::span<uint8_t> into) { return ReadAt(file, offset, into); }, size,
+      [file](uint64_t offset, std::span<uint8_t> into) { return ReadAt(file, offset, into); },
+      [file] {
+        LARGE_INTEGER size;
+        return GetFileSizeEx(file, &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
+      },
       maxPixels);
 }
 
@@ -495,17 +502,15 @@ PictureError DecodePictureFile(const std::wstring& path, const DecodeOptions& op
                                Picture& picture) {
   return Guarded(picture, [&] {
     FileHandle file(OpenForReading(path, FILE_FLAG_SEQUENTIAL_SCAN));
-    LARGE_INTEGER size;
-    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size)) {
+    if (file.Get() == INVALID_HANDLE_VALUE) {
       return PictureError::CannotOpen;
     }
-    const PictureHeaderResult examined =
-        ExamineFile(file.Get(), static_cast<uint64_t>(size.QuadPart), options.maxPixels);
+    const PictureHeaderResult examined = ExamineFile(file.Get(), options.maxPixels);
     if (examined.verdict != PictureError::None) {
       return examined.verdict;
     }
     if (examined.header.format == PictureFormat::Jpeg) {
-      // Reads at an offset move the file pointer too: libjpeg starts at 0.
+      // The examination moved the file pointer: libjpeg starts at 0.
       if (!SetFilePointerEx(file.Get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) {
         return PictureError::CannotOpen;
       }
@@ -528,12 +533,10 @@ PictureError DecodePictureFile(const std::wstring& path, const DecodeOptions& op
 
 std::optional<PictureSize> MeasurePictureFile(const std::wstring& path) {
   FileHandle file(OpenForReading(path, FILE_ATTRIBUTE_NORMAL));
-  LARGE_INTEGER size;
-  if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size)) {
+  if (file.Get() == INVALID_HANDLE_VALUE) {
     return std::nullopt;
   }
-  const PictureHeaderResult examined =
-      ExamineFile(file.Get(), static_cast<uint64_t>(size.QuadPart), DefaultMaxPicturePixels);
+  const PictureHeaderResult examined = ExamineFile(file.Get(), DefaultMaxPicturePixels);
   if (examined.verdict != PictureError::None) {
     return std::nullopt;
   }

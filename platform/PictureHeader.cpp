@@ -13,17 +13,24 @@ constexpr std::size_t LaterReadBytes = 1024;
 
 // The bytes of a file as the parsers ask for them: each request is served
 // from the last read when it lies within, and otherwise by one read at its
-// offset.
+// offset. The file's size is asked for only when a parser needs it; until
+// then a read that comes back short marks the end.
 class ByteWindow {
  public:
-  ByteWindow(const PictureByteReader& read, uint64_t size) : read_(read), size_(size) {}
+  ByteWindow(const PictureByteReader& read, const PictureFileSize& size)
+      : read_(read), sizeOf_(size) {}
 
-  uint64_t Size() const { return size_; }
+  uint64_t Size() {
+    if (!size_) {
+      size_ = sizeOf_();
+    }
+    return *size_;
+  }
 
   // The `count` bytes at `offset`, valid until the next call; nullptr when
   // the file ends before them or cannot be read.
   const uint8_t* At(uint64_t offset, std::size_t count) {
-    if (offset > size_ || count > size_ - offset) {
+    if (size_ && (offset > *size_ || count > *size_ - offset)) {
       return nullptr;
     }
     if (offset >= start_ && offset - start_ + count <= bytes_.size()) {
@@ -31,18 +38,24 @@ class ByteWindow {
     }
     const std::size_t chunk = first_ ? FirstPictureHeaderRead : LaterReadBytes;
     first_ = false;
-    const auto wanted =
-        static_cast<std::size_t>(std::min<uint64_t>(std::max(count, chunk), size_ - offset));
+    std::size_t wanted = std::max(count, chunk);
+    if (size_) {
+      wanted = static_cast<std::size_t>(std::min<uint64_t>(wanted, *size_ - offset));
+    }
     bytes_.resize(wanted);
     const std::size_t got = std::min(read_(offset, bytes_), wanted);
     bytes_.resize(got);
     start_ = offset;
+    if (got < wanted && !size_) {
+      size_ = offset + got;
+    }
     return got >= count ? bytes_.data() : nullptr;
   }
 
  private:
   const PictureByteReader& read_;
-  uint64_t size_;
+  const PictureFileSize& sizeOf_;
+  std::optional<uint64_t> size_;
   uint64_t start_ = 0;
   bool first_ = true;
   std::vector<uint8_t> bytes_;
@@ -647,7 +660,7 @@ uint64_t MaxWholeFileBytes(uint64_t maxPixels) {
   return std::min<uint64_t>(maxPixels, UINT32_MAX) * 4 + (uint64_t{16} << 20);
 }
 
-PictureHeaderResult ExaminePicture(const PictureByteReader& read, uint64_t fileSize,
+PictureHeaderResult ExaminePicture(const PictureByteReader& read, const PictureFileSize& fileSize,
                                    uint64_t maxPixels) {
   ByteWindow file(read, fileSize);
   return Examine(file, maxPixels);
@@ -662,7 +675,8 @@ PictureHeaderResult ExaminePicture(std::span<const uint8_t> bytes, uint64_t maxP
     }
     return count;
   };
-  return ExaminePicture(read, bytes.size(), maxPixels);
+  return ExaminePicture(
+      read, [&] { return uint64_t{bytes.size()}; }, maxPixels);
 }
 
 }  // namespace seltane

@@ -88,9 +88,14 @@ using PictureByteReader = std::function<std::size_t(uint64_t offset, std::span<u
 // icon image, take a little.
 inline constexpr std::size_t FirstPictureHeaderRead = 4096;
 
-// Examines the file of `fileSize` bytes. maxPixels is the decoders' limit
+// The file's size in bytes. Asked for only where a format's checks need it
+// (bitmaps, icons, metafiles): a JPEG is examined by its reads alone, which
+// saves a call per file when thousands are measured.
+using PictureFileSize = std::function<uint64_t()>;
+
+// Examines the file. maxPixels is the decoders' limit
 // (DecodeOptions::maxPixels) for pictures that cannot be decoded reduced.
-PictureHeaderResult ExaminePicture(const PictureByteReader& read, uint64_t fileSize,
+PictureHeaderResult ExaminePicture(const PictureByteReader& read, const PictureFileSize& fileSize,
                                    uint64_t maxPixels = DefaultMaxPicturePixels);
 
 // The same for a file's bytes in memory.

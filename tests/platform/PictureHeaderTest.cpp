@@ -412,7 +412,8 @@ TEST(PictureHeader, LargeMetadataIsWalkedWithOneSmallReadPerSegment) {
   file.resize(file.size() + 2000000, 0x5A);  // the compressed picture
 
   CountingReader reader{file};
-  const PictureHeaderResult result = ExaminePicture(std::ref(reader), file.size());
+  const PictureHeaderResult result =
+      ExaminePicture(std::ref(reader), [&] { return uint64_t{file.size()}; });
   EXPECT_EQ(result.verdict, PictureError::None);
   EXPECT_EQ(result.header.width, 6000);
   EXPECT_LE(reader.reads, segments + 1);
@@ -420,16 +421,19 @@ TEST(PictureHeader, LargeMetadataIsWalkedWithOneSmallReadPerSegment) {
 
   const Bytes small = Bitmap({40, 2, 2});
   CountingReader smallReader{small};
-  EXPECT_EQ(ExaminePicture(std::ref(smallReader), small.size()).verdict, PictureError::None);
+  EXPECT_EQ(ExaminePicture(std::ref(smallReader), [&] { return uint64_t{small.size()}; }).verdict,
+            PictureError::None);
   EXPECT_EQ(smallReader.reads, 1);
 
   Bytes cut = JpegAfterLargeSegments(3, {0xC0, 64, 64});
   cut.resize(100000);
   CountingReader cutReader{cut};
-  EXPECT_EQ(ExaminePicture(std::ref(cutReader), cut.size()).verdict, Damaged);
-  EXPECT_EQ(
-      ExaminePicture([](uint64_t, std::span<uint8_t>) { return std::size_t{0}; }, 5000).verdict,
-      NotAPicture);  // a file that cannot be read
+  EXPECT_EQ(ExaminePicture(std::ref(cutReader), [&] { return uint64_t{cut.size()}; }).verdict,
+            Damaged);
+  EXPECT_EQ(ExaminePicture([](uint64_t, std::span<uint8_t>) { return std::size_t{0}; },
+                           [] { return uint64_t{5000}; })
+                .verdict,
+            NotAPicture);  // a file that cannot be read
 }
 
 }  // namespace
