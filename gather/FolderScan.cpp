@@ -29,6 +29,43 @@ struct QueuedFolder {
   bool link = false;
 };
 
+// The folders of one given folder's tree that have been searched. Only a
+// link leads into a folder a second time, so identities are asked for (a
+// call to the file system each) only once a link has turned up: then for
+// the folders searched before it, and for every folder after.
+class SearchedFolders {
+ public:
+  explicit SearchedFolders(const FolderScanEvents& events) : events_(events) {}
+
+  // Whether the folder is to be searched; it then counts as searched.
+  bool Enter(const QueuedFolder& folder) {
+    if (!events_.folderIdentity) {
+      return !folder.link;
+    }
+    if (folder.link && !identifying_) {
+      identifying_ = true;
+      for (const std::string& path : before_) {
+        if (const auto identity = events_.folderIdentity(path)) {
+          identities_.insert(*identity);
+        }
+      }
+      before_.clear();
+    }
+    if (!identifying_) {
+      before_.push_back(folder.path);
+      return true;
+    }
+    const auto identity = events_.folderIdentity(folder.path);
+    return identity ? identities_.insert(*identity).second : !folder.link;
+  }
+
+ private:
+  const FolderScanEvents& events_;
+  bool identifying_ = false;
+  std::vector<std::string> before_;
+  std::unordered_set<FolderIdentity, FolderIdentityHash> identities_;
+};
+
 }  // namespace
 
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
@@ -39,14 +76,11 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
       events.folderNotFound(given);
       continue;
     }
-    std::unordered_set<FolderIdentity, FolderIdentityHash> searched;
+    SearchedFolders searched(events);
     std::deque<QueuedFolder> queue = {{given, false}};
     while (!queue.empty()) {
       const QueuedFolder folder = queue.front();
-      const std::optional<FolderIdentity> identity =
-          events.folderIdentity ? events.folderIdentity(folder.path) : std::nullopt;
-      const bool search = identity ? searched.insert(*identity).second : !folder.link;
-      const auto entries = search ? events.listFolder(folder.path) : std::nullopt;
+      const auto entries = searched.Enter(folder) ? events.listFolder(folder.path) : std::nullopt;
       if (entries) {
         for (const FolderEntry& entry : *entries) {
           if (entry.isFolder) {

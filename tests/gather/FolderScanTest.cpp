@@ -80,13 +80,20 @@ TEST(FolderScan, LinksNeverLeadIntoAFolderSearchedAlready) {
       {"R", {7, 1}},    {"R\\up", {7, 1}},     {"R\\again", {7, 1}},
       {"R\\S", {7, 2}}, {"R\\S\\top", {7, 1}}, {"R\\S\\other", {9, 2}}};
   FolderScanEvents events = tree.Events();
+  int identified = 0;
   events.folderIdentity = [&](const std::string& folder) -> std::optional<FolderIdentity> {
+    ++identified;
     return identities.at(folder);
   };
   EXPECT_EQ(ScanFolderTrees({"R"}, events),
             (std::vector<std::string>{"R\\a.jpg", "R\\S\\b.jpg", "R\\S\\other\\c.jpg"}));
   // Overlapping given folders are each searched whole.
   EXPECT_EQ(ScanFolderTrees({"R", "R"}, events).size(), 6u);
+
+  // A tree without links costs no identities.
+  identified = 0;
+  EXPECT_EQ(ScanFolderTrees({"R\\S\\other"}, events).size(), 1u);
+  EXPECT_EQ(identified, 0);
 
   // Without identities, links are not followed at all.
   events.folderIdentity = nullptr;
