@@ -304,6 +304,13 @@ PictureLineError ParsePictureLine(std::string_view line, bool sizesPresent, std:
   return PictureLineError::None;
 }
 
+std::string PicturePath(const ListSections& sections, const PictureLine& picture) {
+  std::string path = JoinPath(sections.folders[picture.folder], picture.name);
+  path += '.';
+  path += sections.extensions[picture.extension];
+  return path;
+}
+
 std::string_view PictureLineErrorText(PictureLineError error) {
   switch (error) {
     case PictureLineError::None:
@@ -336,11 +343,10 @@ std::optional<RandomFileView> ReadRandomFile(std::string_view text) {
   if (!cursor.Next(line) || line != RandomFileHeader || !cursor.Skip() || !cursor.Next(line)) {
     return std::nullopt;
   }
+  // The count only reserves room, so a count line that is no plain number
+  // costs nothing but that: the marks after it are read all the same.
   const std::optional<uint32_t> count = ParseDecimal(line, UINT32_MAX - 1);
-  if (!count) {
-    return std::nullopt;
-  }
-  return RandomFileView{*count, cursor.Rest()};
+  return RandomFileView{count.value_or(0), cursor.Rest()};
 }
 
 }  // namespace seltane

@@ -81,11 +81,16 @@ enum class PictureLineError { None, Malformed, BadStyle, BadFolder, BadExtension
 PictureLineError ParsePictureLine(std::string_view line, bool sizesPresent, std::size_t folderCount,
                                   std::size_t extensionCount, PictureLine& picture);
 
+// The full path of a picture line: its folder line and its name with the
+// extension line joined on.
+std::string PicturePath(const ListSections& sections, const PictureLine& picture);
+
 // Short English reason for a picture line error, for messages.
 std::string_view PictureLineErrorText(PictureLineError error);
 
 // A random file as kel accepts it: the header line, a line after the comment
-// line holding the count, and the flag characters after it.
+// line holding the count (0 when it is no plain number), and the flag
+// characters after it.
 struct RandomFileView {
   uint32_t count = 0;
   std::string_view flags;

@@ -59,9 +59,8 @@ ListLoadResult LoadListText(ListState& state, std::string_view listText,
     state.RandomChanged = true;
   }
 
-  for (std::string_view folder : sections.autoFolders) {
-    state.AutoFolders.emplace_back(folder);
-  }
+  // The watched folders belong to the list: another list's are replaced.
+  state.AutoFolders.assign(sections.autoFolders.begin(), sections.autoFolders.end());
   if (!sections.filesFollow) {
     return result;
   }
@@ -88,12 +87,8 @@ ListLoadResult LoadListText(ListState& state, std::string_view listText,
       used = flagIndex >= random->flags.size() || random->flags[flagIndex] != '0';
       ++flagIndex;
     }
-    const std::string_view folder = sections.folders[picture.folder];
-    const std::string_view extension = sections.extensions[picture.extension];
-    std::string path;
-    path.reserve(folder.size() + picture.name.size() + extension.size() + 2);
-    path.append(folder).append("\\").append(picture.name).append(".").append(extension);
-    state.AddPictureEntry(std::move(path), picture.style, picture.width, picture.height, used);
+    state.AddPictureEntry(PicturePath(sections, picture), picture.style, picture.width,
+                          picture.height, used);
   }
   return result;
 }

@@ -17,9 +17,21 @@ std::string_view FolderPart(std::string_view path) {
   if (slash == std::string_view::npos) {
     return {};
   }
-  // "D:\x" and "\x" keep the backslash, so the folder still names the root.
-  const bool root = slash == 0 || path[slash - 1] == ':' || path[slash - 1] == '\\';
-  return path.substr(0, root ? slash + 1 : slash);
+  // "D:\x" keeps the backslash, so the folder still names the drive's root
+  // rather than its current folder.
+  const bool driveRoot = slash > 0 && path[slash - 1] == ':';
+  return path.substr(0, driveRoot ? slash + 1 : slash);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path;
+  path.reserve(folder.size() + name.size() + 1);
+  path.append(folder);
+  if (path.empty() || path.back() != '\\') {
+    path += '\\';
+  }
+  path.append(name);
+  return path;
 }
 
 std::string_view FileNamePart(std::string_view path) {

@@ -10,9 +10,15 @@ namespace seltane {
 // folders and extensions are compared.
 std::string LowerAZ(std::string_view text);
 
-// Everything before the last backslash; a root folder keeps its backslash
-// ("D:\sky.bmp" gives "D:\"). Empty when the path has no backslash.
+// Everything before the last backslash, except that a drive's root keeps
+// its backslash ("D:\sky.bmp" gives "D:\"). Empty when the path has no
+// backslash or starts with its only one ("\x.jpg").
 std::string_view FolderPart(std::string_view path);
+
+// The folder and the name joined by one backslash: a folder that already
+// ends in one ("D:\") gets no second. JoinPath(FolderPart(p), FileNamePart(p))
+// gives p back for every path with a backslash.
+std::string JoinPath(std::string_view folder, std::string_view name);
 
 // Everything after the last backslash.
 std::string_view FileNamePart(std::string_view path);

@@ -202,6 +202,11 @@ bool TOptions::Save() {
   }
   const RegistryRoot root = AutoRunRoot();
   const char* runKey = AutoRunKey();
+  // A value left under the other root would start kelrun a second time at
+  // log-on. Removing it may be refused (no right to write under
+  // HKEY_LOCAL_MACHINE); that concerns only the value this program no longer
+  // uses, so it is not reported.
+  environment_.registry.DeleteValue(OtherAutoRunRoot(), runKey, AutoRunValueName);
   if (!AutoRun) {
     environment_.registry.DeleteValue(root, runKey, AutoRunValueName);
   } else if (!environment_.registry.ReadValue(root, runKey, AutoRunValueName)) {
@@ -257,6 +262,7 @@ void TOptions::SetDefaults() {
 void TOptions::DeleteRegistryRecords() {
   environment_.registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
   environment_.registry.DeleteValue(AutoRunRoot(), AutoRunKey(), AutoRunValueName);
+  environment_.registry.DeleteValue(OtherAutoRunRoot(), AutoRunKey(), AutoRunValueName);
   environment_.prompter.Tell(RegistryRecordsDeletedMessage, "Seltane", PromptIcon::Information);
 }
 
@@ -274,6 +280,10 @@ void TOptions::ResumePreviewBuffering() {
 
 RegistryRoot TOptions::AutoRunRoot() const {
   return AutoRunUser ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
+}
+
+RegistryRoot TOptions::OtherAutoRunRoot() const {
+  return AutoRunUser ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
 }
 
 const char* TOptions::AutoRunKey() const {

@@ -116,11 +116,13 @@ class TOptions {
   // restore the defaults.
   explicit TOptions(OptionsEnvironment environment);
 
-  // Writes all 36 values, then brings the autorun entry in line with AutoRun.
+  // Writes all 36 values, then brings the autorun entry under the chosen
+  // root in line with AutoRun and removes one left under the other root.
   // False, after telling the user, when a value could not be written.
   bool Save();
   void SetDefaults();
-  // Deletes the program's key and the autorun value and tells the user so.
+  // Deletes the program's key and the autorun value (under both roots) and
+  // tells the user so.
   void DeleteRegistryRecords();
   // Turn preview buffering and caching off around bulk changes of the list,
   // and back to what they were. Not nested.
@@ -169,6 +171,7 @@ class TOptions {
  private:
   void Load();
   RegistryRoot AutoRunRoot() const;
+  RegistryRoot OtherAutoRunRoot() const;
   const char* AutoRunKey() const;
 
   OptionsEnvironment environment_;

@@ -16,6 +16,58 @@ bool IsSearchedPictureName(std::string_view fileName) {
   return extension == ".bmp" || extension == ".jpg" || extension == ".jpeg";
 }
 
+namespace {
+
+struct FolderIdentityHash {
+  std::size_t operator()(const FolderIdentity& identity) const {
+    return std::hash<uint64_t>()(identity.index * 0x9E3779B97F4A7C15u ^ identity.volume);
+  }
+};
+
+struct QueuedFolder {
+  std::string path;
+  bool link = false;
+};
+
+// The folders of one given folder's tree that have been searched. Only a
+// link leads into a folder a second time, so identities are asked for (a
+// call to the file system each) only once a link has turned up: then for
+// the folders searched before it, and for every folder after.
+class SearchedFolders {
+ public:
+  explicit SearchedFolders(const FolderScanEvents& events) : events_(events) {}
+
+  // Whether the folder is to be searched; it then counts as searched.
+  bool Enter(const QueuedFolder& folder) {
+    if (!events_.folderIdentity) {
+      return !folder.link;
+    }
+    if (folder.link && !identifying_) {
+      identifying_ = true;
+      for (const std::string& path : before_) {
+        if (const auto identity = events_.folderIdentity(path)) {
+          identities_.insert(*identity);
+        }
+      }
+      before_.clear();
+    }
+    if (!identifying_) {
+      before_.push_back(folder.path);
+      return true;
+    }
+    const auto identity = events_.folderIdentity(folder.path);
+    return identity ? identities_.insert(*identity).second : !folder.link;
+  }
+
+ private:
+  const FolderScanEvents& events_;
+  bool identifying_ = false;
+  std::vector<std::string> before_;
+  std::unordered_set<FolderIdentity, FolderIdentityHash> identities_;
+};
+
+}  // namespace
+
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events) {
   std::vector<std::string> found;
@@ -24,17 +76,19 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
       events.folderNotFound(given);
       continue;
     }
-    std::deque<std::string> queue = {given};
+    SearchedFolders searched(events);
+    std::deque<QueuedFolder> queue = {{given, false}};
     while (!queue.empty()) {
-      const std::string folder = queue.front();
-      if (const auto entries = events.listFolder(folder)) {
+      const QueuedFolder folder = queue.front();
+      const auto entries = searched.Enter(folder) ? events.listFolder(folder.path) : std::nullopt;
+      if (entries) {
         for (const FolderEntry& entry : *entries) {
           if (entry.isFolder) {
             if (entry.name != "." && entry.name != "..") {
-              queue.push_back(folder + "\\" + entry.name);
+              queue.push_back({JoinPath(folder.path, entry.name), entry.isLink});
             }
           } else if (IsSearchedPictureName(entry.name) && found.size() < MaxPictures) {
-            found.push_back(folder + "\\" + entry.name);
+            found.push_back(JoinPath(folder.path, entry.name));
           }
         }
       }

@@ -20,6 +20,15 @@ bool IsSearchedPictureName(std::string_view fileName);
 struct FolderEntry {
   std::string name;
   bool isFolder = false;
+  bool isLink = false;  // a symbolic link or junction (a reparse point)
+};
+
+// What tells one folder from another however it is reached: the volume's
+// serial number and the folder's file index on it.
+struct FolderIdentity {
+  uint32_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FolderIdentity&) const = default;
 };
 
 struct FolderScanEvents {
@@ -32,11 +41,20 @@ struct FolderScanEvents {
   std::function<void(const std::string& folder)> folderNotFound;
   // After each folder: folders waiting plus folders given, and paths found.
   std::function<void(std::size_t queued, std::size_t found)> progress;
+  // The folder's identity, the target's for a link; nothing when the file
+  // system gives none. May be left empty.
+  std::function<std::optional<FolderIdentity>(const std::string& folder)> folderIdentity;
 };
 
 // Searches each given folder in turn, breadth-first through its subfolders,
 // and returns the full paths of the pictures found, in the order found. Stops
 // at MaxPictures paths.
+//
+// Links and junctions are followed, but no folder is searched twice within
+// one given folder's tree: a link to a parent, which would make the search
+// go round for ever, or to a folder searched already, adds nothing. A link
+// whose target has no identity is not followed. Overlapping given folders
+// are each searched whole.
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events);
 

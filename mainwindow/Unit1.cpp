@@ -12,6 +12,7 @@
 #include "gather/FolderScan.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Files.h"
+#include "platform/FolderListing.h"
 #include "platform/System.h"
 #include "platform/TextConversion.h"
 
@@ -1019,24 +1020,7 @@ void TForm1::ScanFolders(const std::vector<std::string>& folders, bool FilterOld
   }
   ShowStatusText(ScanningText);
   FolderScanEvents events;
-  events.folderExists = [](const std::string& folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  };
-  events.listFolder = [](const std::string& folder) -> std::optional<std::vector<FolderEntry>> {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-      return std::nullopt;
-    }
-    std::vector<FolderEntry> entries;
-    do {
-      entries.push_back(
-          {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return entries;
-  };
+  UseFileSystem(events);
   events.folderNotFound = [this](const std::string& folder) {
     services_.prompter.Tell("Folder " + folder + " not found", "Error", PromptIcon::Error);
   };

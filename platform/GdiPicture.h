@@ -1,16 +1,17 @@
-// Icons and metafiles, drawn by GDI into a picture of their own size.
+// Metafiles, drawn by GDI into a picture of their own size.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/Picture.h"
+#include "platform/DecodedPicture.h"
+#include "platform/PictureHeader.h"
 
 namespace seltane {
 
-// Decodes an icon file (its largest image), an enhanced metafile or a
-// placeable Windows metafile. NotAPicture for anything else.
-PictureError DecodeWithGdi(const uint8_t* data, std::size_t size, const DecodeOptions& options,
-                           Picture& picture);
+// Draws the enhanced or placeable Windows metafile that ExaminePicture found
+// showable in `header`, from the whole file's bytes.
+PictureError DecodeMetafile(const uint8_t* data, std::size_t size, const PictureHeader& header,
+                            const DecodeOptions& options, Picture& picture);
 
 }  // namespace seltane

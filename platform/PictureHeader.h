@@ -1,74 +1,105 @@
-// Width and height of a picture from the first bytes of its file.
+// What a picture file is, its size, and whether the decoders can show it,
+// from its header alone.
 //
-// Adding pictures to a list records each one's size. Reading it from the
-// file's header is thousands of times faster than decoding the picture, and
-// gives the size a full decode reports. Formats: JPEG, Windows bitmaps,
-// icons, enhanced metafiles and placeable Windows metafiles, told apart by
-// their first bytes.
+// Adding pictures to a list records each one's size, and reading it from the
+// file's header is thousands of times faster than decoding the picture. This
+// is also the one place that decides which files the decoders show: they
+// examine a file here before they decode it, so that a picture measured when
+// it is added can be shown later, and one refused here is refused by both.
+// What only the decode itself can find (damaged compressed data) stays with
+// the decoders.
 //
-// Most headers sit in the first few hundred bytes, but a JPEG's frame header
-// may follow large APPn segments (EXIF data, thumbnails, colour profiles).
-// The parser therefore works on a prefix of the file and, when that is too
-// short, says how long a prefix it needs next; ReadPictureSize does that loop
-// over a reader callback.
+// Formats: JPEG, Windows bitmaps, icons, enhanced metafiles and placeable
+// Windows metafiles, told apart by their first bytes. Bytes are read through
+// a callback at any offset: a JPEG's segments before its frame header (EXIF
+// data, thumbnails, colour profiles, several MiB in edited photographs) are
+// walked by their length fields, each segment's header read and its body
+// passed over unread.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <span>
+
+#include "platform/DecodedPicture.h"
 
 namespace seltane {
 
 enum class PictureFormat { Jpeg, Bitmap, Icon, EnhancedMetafile, PlaceableMetafile };
 
-// The size in pixels, both at least 1.
-struct PictureHeaderSize {
-  PictureFormat format = PictureFormat::Jpeg;
-  int32_t width = 0;
-  int32_t height = 0;
+// libjpeg refuses pictures wider or higher than this.
+inline constexpr int32_t MaxJpegSide = 65500;
+// Files of several scans (progressive ones, and sequential ones whose colours
+// come in separate scans) are decoded through buffers that hold the whole
+// picture's coefficients, at any reduction; these may take this much.
+inline constexpr uint64_t MaxJpegCoefficientBytes = uint64_t{384} << 20;
+// libjpeg's warnings (stray bytes between segments among them) that a file
+// may cause before it counts as damaged.
+inline constexpr int MaxJpegWarnings = 100;
+// Markers before the first scan; each segment holds at most 64 KiB, so this
+// allows 256 MiB of metadata.
+inline constexpr int MaxJpegMarkers = 4096;
+// Metafiles are drawn by GDI on a bitmap of their size, no larger than this
+// either way.
+inline constexpr int32_t MaxMetafileSide = 16384;
 
-  bool operator==(const PictureHeaderSize&) const = default;
+// Files that are read whole to be decoded (bitmaps, icons, metafiles) may be
+// this much larger than the pixels of the largest picture allowed.
+uint64_t MaxWholeFileBytes(uint64_t maxPixels);
+
+// Where the bitmap decoder finds a device-independent bitmap's pixels: a
+// bitmap file's, or those of the image an icon file shows.
+struct DibLayout {
+  uint16_t bitCount = 0;
+  uint32_t compression = 0;  // 0 plain, 1 RLE8, 2 RLE4, 3 and 6 bit fields
+  bool topDown = false;
+  uint32_t masks[3] = {};  // red, green, blue of 16- and 32-bit pixels
+  uint64_t paletteOffset = 0;
+  uint32_t paletteCount = 0;     // at most 256
+  uint8_t paletteEntrySize = 4;  // 3 in OS/2 core bitmaps
+  uint64_t pixelOffset = 0;
+  uint64_t maskOffset = 0;  // icons: the transparency mask, or 0 when there is none
 };
 
-// How much of a file the parser is willing to look at: JPEG segments before
-// the frame header are skipped up to here, and a file whose size is not
-// found within it has none.
-inline constexpr std::size_t MaxPictureHeaderBytes = std::size_t{1} << 20;
-
-// Enough for every header but a JPEG's with large segments before its frame.
-inline constexpr std::size_t FirstPictureHeaderRead = 1024;
-
-enum class PictureHeaderStatus {
-  Found,          // `size` holds the picture's size
-  NeedMoreBytes,  // the prefix ends too early; see `bytesNeeded`
-  NoSize,         // not one of the formats, damaged, or a size of 0 or out of range
+struct PictureHeader {
+  PictureFormat format = PictureFormat::Jpeg;
+  int32_t width = 0;  // the size shown, both at least 1
+  int32_t height = 0;
+  DibLayout dib;             // bitmaps and icons
+  bool progressive = false;  // JPEG
+  // How much of the file's start the decoder reads: up to the end of the
+  // pixels it needs, or the whole file. 0 for JPEG, which is read as it
+  // decodes.
+  uint64_t bytesNeeded = 0;
 };
 
 struct PictureHeaderResult {
-  PictureHeaderStatus status = PictureHeaderStatus::NoSize;
-  PictureHeaderSize size;
-  // With NeedMoreBytes: the prefix length (counted from the start of the
-  // file) the next attempt needs at least; more than the prefix given and
-  // never more than MaxPictureHeaderBytes.
-  std::size_t bytesNeeded = 0;
+  // None when the decoders show the picture; otherwise why they would not.
+  PictureError verdict = PictureError::NotAPicture;
+  PictureHeader header;
 };
-
-// Parses the first bytes of a file. Never reads outside `prefix`. A prefix
-// that ends early gives NeedMoreBytes or the same answer the whole file gives.
-PictureHeaderResult ParsePictureHeader(std::span<const uint8_t> prefix);
-
-// The size of the picture whose whole file is `file`: a file that ends before
-// its size is complete has none.
-std::optional<PictureHeaderSize> PictureSizeFromBytes(std::span<const uint8_t> file);
 
 // Reads up to `into.size()` bytes from the file at `offset` and returns how
 // many it read: fewer only at the end of the file or when reading fails.
 using PictureByteReader = std::function<std::size_t(uint64_t offset, std::span<uint8_t> into)>;
 
-// Reads a file's first FirstPictureHeaderRead bytes, then more only as far as
-// the parser asks (with a little to spare), never past MaxPictureHeaderBytes.
-std::optional<PictureHeaderSize> ReadPictureSize(const PictureByteReader& read);
+// The first read takes this much; later ones, each at a segment header or an
+// icon image, take a little.
+inline constexpr std::size_t FirstPictureHeaderRead = 4096;
+
+// The file's size in bytes. Asked for only where a format's checks need it
+// (bitmaps, icons, metafiles): a JPEG is examined by its reads alone, which
+// saves a call per file when thousands are measured.
+using PictureFileSize = std::function<uint64_t()>;
+
+// Examines the file. maxPixels is the decoders' limit
+// (DecodeOptions::maxPixels) for pictures that cannot be decoded reduced.
+PictureHeaderResult ExaminePicture(const PictureByteReader& read, const PictureFileSize& fileSize,
+                                   uint64_t maxPixels = DefaultMaxPicturePixels);
+
+// The same for a file's bytes in memory.
+PictureHeaderResult ExaminePicture(std::span<const uint8_t> file,
+                                   uint64_t maxPixels = DefaultMaxPicturePixels);
 
 }  // namespace seltane

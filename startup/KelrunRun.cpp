@@ -154,8 +154,7 @@ int Run(const std::vector<std::string>& arguments, Registry& registry, KelrunSys
     throw RunError{"Wrong picture line " + std::to_string(list.LineNumber()) +
                    " in list file: " + std::string(PictureLineErrorText(lineError))};
   }
-  std::string path(sections.folders[picture.folder]);
-  path.append("\\").append(picture.name).append(".").append(sections.extensions[picture.extension]);
+  const std::string path = PicturePath(sections, picture);
   if (!system.FileExists(path)) {
     throw RunError{messages::ImageNotFound};
   }

@@ -37,13 +37,19 @@ int32_t ClampToInt32(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The picture scaled by `scale` and centred: from (x0, y0) to (W - x0, H - y0).
+// The picture scaled by `scale` and centred. At its own size it keeps its
+// size, so that it is copied pixel for pixel; scaled, it runs from (x0, y0)
+// to (W - x0, H - y0), symmetric on the screen.
 PixelRect Centred(int32_t screenWidth, int32_t screenHeight, int32_t pictureWidth,
                   int32_t pictureHeight, Ratio scale) {
   const int64_t x0 =
       RoundHalfToEven(screenWidth * scale.den - pictureWidth * scale.num, 2 * scale.den);
   const int64_t y0 =
       RoundHalfToEven(screenHeight * scale.den - pictureHeight * scale.num, 2 * scale.den);
+  if (scale.num == scale.den) {
+    return {ClampToInt32(x0), ClampToInt32(y0), ClampToInt32(x0 + pictureWidth),
+            ClampToInt32(y0 + pictureHeight)};
+  }
   return {ClampToInt32(x0), ClampToInt32(y0), ClampToInt32(screenWidth - x0),
           ClampToInt32(screenHeight - y0)};
 }
@@ -342,6 +348,57 @@ DrawnSize DrawnPictureSize(const WallpaperLayout& layout) {
       break;
   }
   return {};
+}
+
+PixelRect ShownPart(const WallpaperLayout& layout, int32_t canvasWidth, int32_t canvasHeight,
+                    int32_t pictureWidth, int32_t pictureHeight) {
+  const PixelRect whole{0, 0, pictureWidth, pictureHeight};
+  switch (layout.kind) {
+    case WallpaperLayout::Kind::Single: {
+      const PixelRect& target = layout.target;
+      if (target.Width() != pictureWidth || target.Height() != pictureHeight) {
+        return whole;
+      }
+      const PixelRect shown{std::max(target.left, 0), std::max(target.top, 0),
+                            std::min(target.right, canvasWidth),
+                            std::min(target.bottom, canvasHeight)};
+      if (shown.Empty()) {
+        return whole;
+      }
+      return {shown.left - target.left, shown.top - target.top, shown.right - target.left,
+              shown.bottom - target.top};
+    }
+    case WallpaperLayout::Kind::Tiled:
+      if (layout.tileWidth != pictureWidth || layout.tileHeight != pictureHeight ||
+          canvasWidth <= 0 || canvasHeight <= 0) {
+        return whole;
+      }
+      // Tiles start at the top-left corner: a tile wider or higher than the
+      // canvas shows its top-left part once.
+      return {0, 0, std::min(pictureWidth, canvasWidth), std::min(pictureHeight, canvasHeight)};
+    case WallpaperLayout::Kind::Nothing:
+      break;
+  }
+  return whole;
+}
+
+WallpaperLayout LayoutOfPart(const WallpaperLayout& layout, const PixelRect& part) {
+  WallpaperLayout cut = layout;
+  switch (layout.kind) {
+    case WallpaperLayout::Kind::Single:
+      cut.target = {layout.target.left + part.left, layout.target.top + part.top,
+                    layout.target.left + part.right, layout.target.top + part.bottom};
+      break;
+    case WallpaperLayout::Kind::Tiled:
+      // Only a tile larger than the canvas is cut, and then it is not
+      // repeated in that direction.
+      cut.tileWidth = part.Width();
+      cut.tileHeight = part.Height();
+      break;
+    case WallpaperLayout::Kind::Nothing:
+      break;
+  }
+  return cut;
 }
 
 void DrawWallpaper(const WallpaperLayout& layout, const ConstPixels& picture,

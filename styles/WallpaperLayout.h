@@ -57,6 +57,18 @@ struct DrawnSize {
 };
 DrawnSize DrawnPictureSize(const WallpaperLayout& layout);
 
+// The part of the picture, in its own pixels, that the layout shows on a
+// canvas of canvasWidth x canvasHeight when it draws the picture at its own
+// size: a centred or tiled picture larger than the canvas shows only some of
+// it, and only that needs decoding. The whole picture when it is scaled.
+PixelRect ShownPart(const WallpaperLayout& layout, int32_t canvasWidth, int32_t canvasHeight,
+                    int32_t pictureWidth, int32_t pictureHeight);
+
+// The layout that draws that part alone, cut out of the picture, just as
+// `layout` draws it within the whole picture (for a part that is not the
+// whole picture, so one drawn at its own size).
+WallpaperLayout LayoutOfPart(const WallpaperLayout& layout, const PixelRect& part);
+
 // 32-bit pixels in memory, blue, green, red, alpha, rows top-down.
 struct ConstPixels {
   const uint8_t* data = nullptr;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "libs/common/ScreenSize.h"
 #include "platform/Picture.h"
 #include "styles/WallpaperLayout.h"
 
@@ -209,20 +210,59 @@ bool SetComposedWallpaper(const std::wstring& path) {
   return set;
 }
 
+// The primary monitor's size in physical pixels, whether or not the program
+// that loaded the library is aware of the screen's scaling. On Windows 10 a
+// thread may ask as a per-monitor aware one; before, the display device's
+// own desktop size tells it.
+ScreenSize PrimaryScreenSize() {
+  using SetThreadDpiAwarenessContextEntry = HANDLE(WINAPI*)(HANDLE);
+  const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+  const HANDLE perMonitorAware = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-3));
+  const auto setContext =
+      reinterpret_cast<SetThreadDpiAwarenessContextEntry>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  HANDLE previous = nullptr;
+  if (setContext != nullptr) {
+    previous = setContext(perMonitorAwareV2);
+    if (previous == nullptr) {
+      previous = setContext(perMonitorAware);
+    }
+  }
+  const ScreenSize metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (previous != nullptr) {
+    setContext(previous);
+  }
+  ScreenSize device;
+  if (HDC screen = GetDC(nullptr)) {
+    device = {GetDeviceCaps(screen, DESKTOPHORZRES), GetDeviceCaps(screen, DESKTOPVERTRES)};
+    ReleaseDC(nullptr, screen);
+  }
+  return PhysicalScreenSize(metrics, device);
+}
+
 bool Apply(const std::wstring& path, uint8_t style) {
-  const int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const ScreenSize screen = PrimaryScreenSize();
+  const int32_t screenWidth = screen.width;
+  const int32_t screenHeight = screen.height;
   if (screenWidth <= 0 || screenHeight <= 0) {
     return false;
   }
 
   // Decoded no larger than it will be drawn: a photo of many times the
-  // screen's size is reduced by libjpeg while decoding.
+  // screen's size is reduced by libjpeg while decoding; drawn at its own
+  // size, only the part on the screen is decoded.
+  auto layOut = [&](PictureSize stored) {
+    return LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style);
+  };
   DecodeOptions options;
   options.drawnSize = [&](PictureSize stored) {
-    const DrawnSize drawn = DrawnPictureSize(
-        LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style));
+    const DrawnSize drawn = DrawnPictureSize(layOut(stored));
     return PictureSize{drawn.width, drawn.height};
+  };
+  options.shownPart = [&](PictureSize stored) {
+    const PixelRect part =
+        ShownPart(layOut(stored), screenWidth, screenHeight, stored.width, stored.height);
+    return PicturePart{part.left, part.top, part.Width(), part.Height()};
   };
   Picture picture;
   if (DecodePictureFile(path, options, picture) != PictureError::None) {
@@ -230,9 +270,13 @@ bool Apply(const std::wstring& path, uint8_t style) {
   }
 
   ComposedBitmap bitmap = BlackBitmap(screenWidth, screenHeight);
-  DrawWallpaper(LayOutWallpaper(screenWidth, screenHeight, picture.stored.width,
-                                picture.stored.height, style),
-                {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
+  WallpaperLayout layout = layOut(picture.stored);
+  if (!picture.Whole()) {
+    const PicturePart& part = picture.part;
+    layout =
+        LayoutOfPart(layout, {part.left, part.top, part.left + part.width, part.top + part.height});
+  }
+  DrawWallpaper(layout, {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
                 bitmap.pixels);
   picture = Picture{};  // the memory is better given back before the desktop loads the bitmap
 

@@ -6,6 +6,7 @@
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KeyBackup.h"
+#include "tests/support/ManifestResource.h"
 #include "tests/support/TempFolder.h"
 
 namespace seltane {
@@ -82,6 +83,10 @@ TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
   EXPECT_EQ(kel.WaitForExit(), 0u);
   EXPECT_FALSE(Stored("AutoRun"));
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
+}
+
+TEST(KelFile, DeclaresPerMonitorDpiAwareness) {
+  testing::ExpectPerMonitorDpiAware(KelPath);
 }
 
 }  // namespace

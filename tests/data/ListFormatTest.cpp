@@ -64,12 +64,21 @@ TEST(ListFileWriting, FoldersDifferingInCaseShareOneLineInTheFirstSpelling) {
             (std::vector<std::string>{"C:\\Pics\\A.jpg", "C:\\Pics\\b.jpg"}));
 }
 
-TEST(ListFileWriting, RootFolderKeepsItsBackslashAndReadsBackDoubled) {
-  const std::string text = Format({Picture("D:\\sky.bmp")});
-  EXPECT_NE(text.find("[Folders]\r\nD:\\\r\n"), std::string::npos);
-  const ListState state = Load(text, std::nullopt);
-  EXPECT_EQ(state.PictureList[0].FullPath, "D:\\\\sky.bmp");
-  EXPECT_EQ(state.PictureList[0].FileName, "sky.bmp");
+// Pictures in a drive's root keep their path through any number of saves:
+// the folder line "D:\" joins its names without a second backslash.
+TEST(ListFileWriting, RootFolderPathsSurviveRepeatedSaves) {
+  std::vector<kelWide> pictures = {Picture("D:\\sky.bmp"), Picture("\\x.jpg"),
+                                   Picture("C:\\a\\b\\c\\d\\deep.jpg")};
+  std::vector<std::string> rounds;
+  for (int round = 0; round < 3; ++round) {
+    rounds.push_back(Format(pictures));
+    pictures = Load(rounds.back(), std::nullopt).PictureList;
+  }
+  EXPECT_NE(rounds[0].find("[Folders]\r\n\r\nC:\\a\\b\\c\\d\r\nD:\\\r\n"), std::string::npos)
+      << rounds[0];
+  EXPECT_EQ(rounds[2], rounds[0]);
+  EXPECT_EQ(Paths(Load(rounds[2], std::nullopt)),
+            (std::vector<std::string>{"D:\\sky.bmp", "\\x.jpg", "C:\\a\\b\\c\\d\\deep.jpg"}));
 }
 
 TEST(ListFileWriting, NamesWithSpacesAndDotsReadBackUnchanged) {
@@ -103,9 +112,16 @@ TEST(ListFileWriting, SectionsFollowTheSettings) {
 
   // Sizes read from a file with sizes are dropped when written without, and
   // entries without sizes are written as 0 0.
-  ListState withSizes = Load(all, std::nullopt);
+  // Opening a list replaces the watched folders of the list before it.
+  ListState withSizes;
+  withSizes.AutoFolders = {"C:\\other list's"};
+  ASSERT_EQ(LoadListText(withSizes, all, std::nullopt).status, ListLoadStatus::Loaded);
   EXPECT_EQ(withSizes.PictureList[0].Width, 1024);
   EXPECT_EQ(withSizes.AutoFolders, watched);
+  ListState unwatched;
+  unwatched.AutoFolders = watched;
+  ASSERT_EQ(LoadListText(unwatched, none, std::nullopt).status, ListLoadStatus::Loaded);
+  EXPECT_TRUE(unwatched.AutoFolders.empty());
   EXPECT_EQ(Format(withSizes.PictureList, {false, false}), none);
   ListState withoutSizes = Load(none, std::nullopt);
   EXPECT_NE(Format(withoutSizes.PictureList, {false, true}).find("\r\n2 0 0 0 0 a\r\n"),
@@ -133,13 +149,24 @@ TEST(ListFileReading, RandomFlagsGiveUsedAndMissingOnesCountAsUsed) {
   EXPECT_FALSE(state.RandomChanged);
 }
 
+TEST(ListFileReading, CountLineThatIsNoNumberKeepsTheMarks) {
+  const std::string list = Format({Picture("C:\\p\\a.jpg"), Picture("C:\\p\\b.jpg")});
+  for (std::string_view count : {"many", "", "18446744073709551616", "-1"}) {
+    const std::string random = ";kel random file\r\n;x\r\n" + std::string(count) + "\r\n10";
+    const ListState state = Load(list, random);
+    ASSERT_EQ(state.PictureList.size(), 2u);
+    EXPECT_TRUE(state.PictureList[0].Used) << count;
+    EXPECT_FALSE(state.PictureList[1].Used) << count;
+    EXPECT_FALSE(state.RandomChanged) << count;
+  }
+}
+
 TEST(ListFileReading, UnusableRandomFileGivesUnusedPicturesAndARewrite) {
   const std::string list = Format({Picture("C:\\p\\a.jpg")});
   for (std::optional<std::string_view> random :
        {std::optional<std::string_view>{}, std::optional<std::string_view>{""},
         std::optional<std::string_view>{";kel list file\r\n;x\r\n1\r\n1"},
-        std::optional<std::string_view>{";kel random file\r\n;x\r\n"},
-        std::optional<std::string_view>{";kel random file\r\n;x\r\nmany\r\n1"}}) {
+        std::optional<std::string_view>{";kel random file\r\n;x\r\n"}}) {
     ListState state = Load(list, random);
     ASSERT_EQ(state.PictureList.size(), 1u);
     EXPECT_FALSE(state.PictureList[0].Used);
@@ -188,7 +215,9 @@ TEST(ListFileReading, BadPictureLineStopsReadingAndKeepsTheLinesBefore) {
        {Case{"6 0 0 bad style", "style"}, Case{"0 1 0 no folder", "folder"},
         Case{"0 0 1 no extension", "extension"}, Case{"", "not a picture"},
         Case{"zero 0 0 word", "not a picture"}, Case{"0 0", "not a picture"},
-        Case{"0x1 0 0 hex", "not a picture"}, Case{"0 99999999999999999999 0 huge", "folder"}}) {
+        Case{"0x1 0 0 hex", "not a picture"}, Case{"0 99999999999999999999 0 huge", "folder"},
+        // 2^64 would wrap to 0 in a 64-bit sum, which names a folder.
+        Case{"0 18446744073709551616 0 wraps", "folder"}}) {
     ListLoadResult result;
     const ListState state = Load(start + bad.line + "\r\n0 0 0 after\r\n", std::nullopt, &result);
     EXPECT_EQ(Paths(state), std::vector<std::string>{"C:\\p\\good.jpg"}) << bad.line;

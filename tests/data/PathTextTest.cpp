@@ -9,8 +9,16 @@ TEST(PathText, FolderPartKeepsTheBackslashOfARootOnly) {
   EXPECT_EQ(FolderPart("C:\\Pics\\A.JPG"), "C:\\Pics");
   EXPECT_EQ(FolderPart("D:\\sky.bmp"), "D:\\");
   EXPECT_EQ(FolderPart("\\\\server\\share\\x.jpg"), "\\\\server\\share");
-  EXPECT_EQ(FolderPart("\\x.jpg"), "\\");
+  EXPECT_EQ(FolderPart("\\x.jpg"), "");
   EXPECT_EQ(FolderPart("x.jpg"), "");
+}
+
+TEST(PathText, SplitAndJoinGiveThePathBack) {
+  for (const char* path :
+       {"C:\\Pics\\A.JPG", "D:\\sky.bmp", "\\x.jpg", "\\\\server\\share\\x.jpg"}) {
+    EXPECT_EQ(JoinPath(FolderPart(path), FileNamePart(path)), path);
+  }
+  EXPECT_EQ(JoinPath("C:\\", "a.jpg"), "C:\\a.jpg");
 }
 
 TEST(PathText, NamesAndExtensionsSplitAtTheLastDot) {
@@ -28,6 +36,7 @@ TEST(PathText, ChangeExtensionLooksOnlyAtTheFileName) {
 
 TEST(PathText, LowerAZChangesOnlyAsciiCapitals) {
   EXPECT_EQ(LowerAZ("C:\\\xC4pfel\\ABC.JPG"), "c:\\\xC4pfel\\abc.jpg");
+  EXPECT_EQ(LowerAZ("@AZ["), "@az[");  // both ends of the range, and their neighbours
 }
 
 }  // namespace

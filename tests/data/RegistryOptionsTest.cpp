@@ -189,6 +189,29 @@ TEST_F(OptionsStore, ExistingAutorunValueIsLeftAndAutoRunOffRemovesIt) {
   EXPECT_TRUE(prompter.records.empty());
 }
 
+// Switching between "current user" and "all users" moves the value: Windows
+// would otherwise start kelrun twice, and "off" would remove only one.
+TEST_F(OptionsStore, AutorunValueLivesUnderOneRootOnly) {
+  StoreDefaults();
+  TOptions options(Environment());
+  for (bool autoRunUser : {false, true, false}) {
+    options.AutoRunUser = autoRunUser;
+    ASSERT_TRUE(options.Save());
+    EXPECT_EQ(registry.Has(HKCU, RunKey, "Seltane"), autoRunUser);
+    EXPECT_EQ(registry.Has(HKLM, RunKey, "Seltane"), !autoRunUser);
+  }
+  registry.Set(HKCU, RunKey, "Seltane", EncodeString("left over"));
+  options.AutoRun = false;
+  ASSERT_TRUE(options.Save());
+  EXPECT_EQ(registry.ValueCount(), 36u);
+  EXPECT_TRUE(prompter.records.empty());
+
+  registry.Set(HKCU, RunKey, "Seltane", EncodeString("x"));
+  registry.Set(HKLM, RunKey, "Seltane", EncodeString("x"));
+  options.DeleteRegistryRecords();
+  EXPECT_EQ(registry.ValueCount(), 0u);
+}
+
 TEST_F(OptionsStore, FailedWritesAreReportedNotSwallowed) {
   prompter.answers.push_back(PromptAnswer::Ok);
   TOptions options(Environment());

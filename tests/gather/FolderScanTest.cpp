@@ -16,17 +16,17 @@ struct Tree {
   std::vector<std::pair<std::size_t, std::size_t>> progress;
 
   FolderScanEvents Events() {
-    return {
-        [this](const std::string& folder) { return folders.count(folder) != 0; },
-        [this](const std::string& folder) -> std::optional<std::vector<FolderEntry>> {
-          const auto found = folders.find(folder);
-          if (found == folders.end()) {
-            return std::nullopt;
-          }
-          return found->second;
-        },
-        [this](const std::string& folder) { notFound.push_back(folder); },
-        [this](std::size_t queued, std::size_t count) { progress.emplace_back(queued, count); }};
+    return {[this](const std::string& folder) { return folders.count(folder) != 0; },
+            [this](const std::string& folder) -> std::optional<std::vector<FolderEntry>> {
+              const auto found = folders.find(folder);
+              if (found == folders.end()) {
+                return std::nullopt;
+              }
+              return found->second;
+            },
+            [this](const std::string& folder) { notFound.push_back(folder); },
+            [this](std::size_t queued, std::size_t count) { progress.emplace_back(queued, count); },
+            nullptr};
   }
 };
 
@@ -56,6 +56,48 @@ TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {
   // After R: its two subfolders wait, besides the four given folders.
   EXPECT_EQ(tree.progress.front(), (std::pair<std::size_t, std::size_t>{6, 1}));
   EXPECT_EQ(ScanProgressText(6, 1), "Scanning folders... 6 in queue, 1 pictures founded");
+}
+
+TEST(FolderScan, ADriveRootJoinsItsNamesWithOneBackslash) {
+  Tree tree;
+  tree.folders["C:\\"] = {{"a.jpg", false}, {"sub", true}};
+  tree.folders["C:\\sub"] = {{"b.jpg", false}};
+  EXPECT_EQ(ScanFolderTrees({"C:\\"}, tree.Events()),
+            (std::vector<std::string>{"C:\\a.jpg", "C:\\sub\\b.jpg"}));
+}
+
+// Links and junctions are followed, but a folder is searched once: a link to
+// a parent neither repeats its pictures nor makes the search go round.
+TEST(FolderScan, LinksNeverLeadIntoAFolderSearchedAlready) {
+  Tree tree;
+  tree.folders["R"] = {{"a.jpg", false}, {"up", true, true}, {"S", true}, {"again", true, true}};
+  tree.folders["R\\S"] = {{"b.jpg", false}, {"top", true, true}, {"other", true, true}};
+  tree.folders["R\\up"] = tree.folders["R"];
+  tree.folders["R\\again"] = tree.folders["R"];
+  tree.folders["R\\S\\top"] = tree.folders["R"];
+  tree.folders["R\\S\\other"] = {{"c.jpg", false}};  // elsewhere on the disk
+  std::map<std::string, FolderIdentity> identities = {
+      {"R", {7, 1}},    {"R\\up", {7, 1}},     {"R\\again", {7, 1}},
+      {"R\\S", {7, 2}}, {"R\\S\\top", {7, 1}}, {"R\\S\\other", {9, 2}}};
+  FolderScanEvents events = tree.Events();
+  int identified = 0;
+  events.folderIdentity = [&](const std::string& folder) -> std::optional<FolderIdentity> {
+    ++identified;
+    return identities.at(folder);
+  };
+  EXPECT_EQ(ScanFolderTrees({"R"}, events),
+            (std::vector<std::string>{"R\\a.jpg", "R\\S\\b.jpg", "R\\S\\other\\c.jpg"}));
+  // Overlapping given folders are each searched whole.
+  EXPECT_EQ(ScanFolderTrees({"R", "R"}, events).size(), 6u);
+
+  // A tree without links costs no identities.
+  identified = 0;
+  EXPECT_EQ(ScanFolderTrees({"R\\S\\other"}, events).size(), 1u);
+  EXPECT_EQ(identified, 0);
+
+  // Without identities, links are not followed at all.
+  events.folderIdentity = nullptr;
+  EXPECT_EQ(ScanFolderTrees({"R"}, events), (std::vector<std::string>{"R\\a.jpg", "R\\S\\b.jpg"}));
 }
 
 TEST(FolderScan, UnreadableFoldersGiveNothing) {

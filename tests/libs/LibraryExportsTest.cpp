@@ -8,6 +8,7 @@
 
 #include "tests/libs/LibraryPaths.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/OwnDialog.h"
 
 namespace seltane {
 namespace {
@@ -91,19 +92,6 @@ TEST(MainLibrary, ActiveDesktopSwitchLeavesTheTextAlone) {
   EXPECT_STREQ(last, "C:\\Pics\\a.jpg");
 }
 
-BOOL CALLBACK FindDialogOfThisProcess(HWND window, LPARAM data) {
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (owner == GetCurrentProcessId() && std::string(className) == "#32770" &&
-      IsWindowVisible(window)) {
-    *reinterpret_cast<HWND*>(data) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK CollectTexts(HWND child, LPARAM data) {
   char text[512] = {};
   GetWindowTextA(child, text, sizeof text);
@@ -115,8 +103,7 @@ BOOL CALLBACK CollectTexts(HWND child, LPARAM data) {
 // and presses one of its buttons.
 void AnswerFolderPicker(const std::string& prompt, int button) {
   for (int attempt = 0; attempt < 3000; ++attempt) {
-    HWND found = nullptr;
-    EnumWindows(FindDialogOfThisProcess, reinterpret_cast<LPARAM>(&found));
+    const HWND found = testing::VisibleDialogOfThisProcess();
     if (found != nullptr) {
       std::string texts;
       EnumChildWindows(found, CollectTexts, reinterpret_cast<LPARAM>(&texts));

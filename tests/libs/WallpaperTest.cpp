@@ -284,6 +284,21 @@ TEST_F(SetWallpaperTest, LargeJpegIsShrunkToFitOrCutAtItsHeight) {
   EXPECT_TRUE(Near(At(composed, width_ - 1, height_ - 1), Blue));
 }
 
+// Edited photographs carry megabytes of metadata before their frame header;
+// a picture larger than the screen, centred, is cut to the screen.
+TEST_F(SetWallpaperTest, JpegWithLargeMetadataIsSetCentredAndCut) {
+  const std::wstring path = Write(
+      L"edited.jpg", testing::WithMetadata(
+                         JpegFile(width_ + 101, height_ + 51,
+                                  [&](int x, int) { return x < (width_ + 101) / 2 ? Red : Blue; }),
+                         128));
+  const Picture composed = SetAndReadBack(path, Center);
+  EXPECT_TRUE(Near(At(composed, 0, 0), Red));
+  EXPECT_TRUE(Near(At(composed, width_ / 2 - 8, height_ - 1), Red));
+  EXPECT_TRUE(Near(At(composed, width_ / 2 + 8, 0), Blue));
+  EXPECT_TRUE(Near(At(composed, width_ - 1, height_ - 1), Blue));
+}
+
 TEST_F(SetWallpaperTest, TiledAndStretchedPicturesCoverTheScreen) {
   const Colour tile[2][3] = {{Red, Green, Blue}, {0xFFFFFF, 0x808080, 0x00FFFF}};
   const std::wstring tilePath =

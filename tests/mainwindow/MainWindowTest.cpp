@@ -14,6 +14,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestJpeg.h"
 #include "tests/support/TestPictures.h"
 
 namespace seltane {
@@ -334,6 +335,14 @@ TEST_F(MainWindow, AddedPicturesAreMeasuredFromTheirHeaders) {
   EXPECT_EQ(prompter.records[0].caption, "");
   EXPECT_EQ(prompter.records[0].icon, PromptIcon::Information);
   EXPECT_EQ(RowCount(), 4);
+
+  // An edited photograph with 8 MiB of metadata before its frame header.
+  const std::string photo = testing::EncodeJpeg(
+      64, 48, {}, [](int, int, uint8_t* rgb) { rgb[0] = rgb[1] = rgb[2] = 90; });
+  ASSERT_TRUE(WriteFileReplacing(folder / "edited.jpg", testing::WithMetadata(photo, 128), error));
+  EXPECT_TRUE(form->AddPictureEntry(folder / "edited.jpg", 0));
+  ASSERT_EQ(RowCount(), 5);
+  EXPECT_EQ(form->list.PictureList[4].Width, 64);
 }
 
 TEST_F(MainWindow, AddedPicturesTakeTheirStyleFromTheSizeRules) {

@@ -13,9 +13,13 @@
 
 #include <jpeglib.h>
 
+#include "platform/Files.h"
 #include "platform/TextConversion.h"
+#include "tests/support/PictureBytes.h"
+#include "tests/support/PicturePixels.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
+#include "tests/support/TestPictures.h"
 
 namespace seltane {
 namespace {
@@ -24,226 +28,12 @@ using testing::EncodeJpeg;
 using testing::JpegSettings;
 using testing::TempFolder;
 
-void Put16(std::string& bytes, std::size_t at, uint32_t value) {
-  bytes[at] = static_cast<char>(value & 0xFF);
-  bytes[at + 1] = static_cast<char>(value >> 8 & 0xFF);
-}
-void Put32(std::string& bytes, std::size_t at, uint32_t value) {
-  Put16(bytes, at, value & 0xFFFF);
-  Put16(bytes, at + 2, value >> 16);
-}
-
-// A Windows bitmap file written by hand: the header of `infoSize` bytes (12
-// for the OS/2 core header), then `table` (palette colours as 0xRRGGBB, or
-// the three bit-field masks), then the pixel data as given.
-std::string BitmapFile(int32_t width, int32_t height, int bits, uint32_t compression,
-                       const std::vector<uint32_t>& table, const std::string& pixels,
-                       uint32_t infoSize = 40) {
-  std::string info(std::max<uint32_t>(infoSize, 40), '\0');
-  Put32(info, 0, infoSize);
-  if (infoSize == 12) {
-    Put16(info, 4, static_cast<uint32_t>(width));
-    Put16(info, 6, static_cast<uint32_t>(height));
-    Put16(info, 8, 1);
-    Put16(info, 10, static_cast<uint32_t>(bits));
-  } else {
-    Put32(info, 4, static_cast<uint32_t>(width));
-    Put32(info, 8, static_cast<uint32_t>(height));
-    Put16(info, 12, 1);
-    Put16(info, 14, static_cast<uint32_t>(bits));
-    Put32(info, 16, compression);
-    Put32(info, 20, static_cast<uint32_t>(pixels.size()));
-    Put32(info, 32, bits <= 8 ? static_cast<uint32_t>(table.size()) : 0);
-  }
-  info.resize(infoSize);
-  std::string entries;
-  for (uint32_t value : table) {
-    std::string entry(4, '\0');
-    Put32(entry, 0, value);
-    if (infoSize == 12 && bits <= 8) {
-      entry.resize(3);
-    }
-    entries += entry;
-  }
-  std::string file(14, '\0');
-  file[0] = 'B';
-  file[1] = 'M';
-  Put32(file, 2, static_cast<uint32_t>(14 + info.size() + entries.size() + pixels.size()));
-  Put32(file, 10, static_cast<uint32_t>(14 + info.size() + entries.size()));
-  return file + info + entries + pixels;
-}
-
-// Pixels as 0xRRGGBB, row by row, top first.
-using Pixels = std::vector<uint32_t>;
-
-Pixels PixelsOf(const Picture& picture) {
-  Pixels pixels;
-  for (int32_t y = 0; y < picture.height; ++y) {
-    for (int32_t x = 0; x < picture.width; ++x) {
-      const uint8_t* p = picture.pixels.get() + y * picture.Stride() + x * 4;
-      EXPECT_EQ(p[3], 255) << "alpha at " << x << "," << y;
-      pixels.push_back(static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0]);
-    }
-  }
-  return pixels;
-}
+using testing::Pixels;
+using testing::PixelsOf;
 
 PictureError Decode(const std::string& bytes, Picture& picture, const DecodeOptions& options = {}) {
   return DecodePicture(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), options,
                        picture);
-}
-
-// A 5 x 3 picture in the eight colours every bitmap depth holds exactly.
-constexpr int32_t W = 5, H = 3;
-const uint32_t Colours[8] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
-                             0xFFFF00, 0x00FFFF, 0xFF00FF, 0xFFFFFF};
-uint32_t IndexAt(int32_t x, int32_t y) {
-  return static_cast<uint32_t>(x + y * 3) % 8;
-}
-Pixels Reference() {
-  Pixels pixels;
-  for (int32_t y = 0; y < H; ++y) {
-    for (int32_t x = 0; x < W; ++x) {
-      pixels.push_back(Colours[IndexAt(x, y)]);
-    }
-  }
-  return pixels;
-}
-
-// The rows of the reference picture in one bitmap depth, bottom row first
-// unless topDown, each padded to a 32-bit boundary.
-std::string Rows(int bits, bool topDown = false) {
-  std::string data;
-  for (int32_t i = 0; i < H; ++i) {
-    const int32_t y = topDown ? i : H - 1 - i;
-    std::string row;
-    for (int32_t x = 0; x < W; ++x) {
-      const uint32_t index = IndexAt(x, y);
-      const uint32_t rgb = Colours[index];
-      const uint8_t r = rgb >> 16, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
-      switch (bits) {
-        case 1:  // a two-colour picture: odd indices white
-          if (x % 8 == 0) {
-            row += '\0';
-          }
-          row.back() = static_cast<char>(row.back() | (index % 2) << (7 - x % 8));
-          break;
-        case 4:
-          if (x % 2 == 0) {
-            row += static_cast<char>(index << 4);
-          } else {
-            row.back() = static_cast<char>(row.back() | index);
-          }
-          break;
-        case 8:
-          row += static_cast<char>(index);
-          break;
-        case 15:    // 5-5-5 in 16 bits
-        case 16: {  // 5-6-5
-          const uint16_t v = bits == 15 ? (r >> 3) << 10 | (g >> 3) << 5 | b >> 3
-                                        : (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
-          row += static_cast<char>(v & 0xFF);
-          row += static_cast<char>(v >> 8);
-          break;
-        }
-        case 24:
-          row += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r)};
-          break;
-        case 32:  // the fourth byte is usually 0 and must not make it transparent
-          row += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r), '\0'};
-          break;
-      }
-    }
-    row.resize((row.size() + 3) / 4 * 4, '\0');
-    data += row;
-  }
-  return data;
-}
-
-std::vector<uint32_t> ColourTable() {
-  return std::vector<uint32_t>(std::begin(Colours), std::end(Colours));
-}
-
-TEST(PictureBitmap, EveryDepthDecodesToTheSameTopDownPixels) {
-  struct Case {
-    const char* name;
-    std::string file;
-    Pixels expected = Reference();
-  };
-  Pixels twoColours = Reference();
-  for (int32_t i = 0; i < W * H; ++i) {
-    twoColours[i] = IndexAt(i % W, i / W) % 2 ? 0xFFFFFF : 0x000000;
-  }
-  const std::vector<Case> cases = {
-      {"24-bit", BitmapFile(W, H, 24, 0, {}, Rows(24))},
-      {"32-bit top-down", BitmapFile(W, -H, 32, 0, {}, Rows(32, true))},
-      {"8-bit palette", BitmapFile(W, H, 8, 0, ColourTable(), Rows(8))},
-      {"4-bit palette", BitmapFile(W, H, 4, 0, ColourTable(), Rows(4))},
-      {"1-bit palette", BitmapFile(W, H, 1, 0, {0x000000, 0xFFFFFF}, Rows(1)), twoColours},
-      {"16-bit 5-5-5", BitmapFile(W, H, 16, 0, {}, Rows(15))},
-      {"16-bit 5-6-5 bit fields", BitmapFile(W, H, 16, 3, {0xF800, 0x07E0, 0x001F}, Rows(16))},
-      {"32-bit bit fields", BitmapFile(W, H, 32, 3, {0xFF0000, 0xFF00, 0xFF}, Rows(32))},
-      {"OS/2 core header", BitmapFile(W, H, 8, 0, ColourTable(), Rows(8), 12)},
-      {"V5 header", BitmapFile(W, H, 24, 0, {}, Rows(24), 124)},
-      // RLE8: a run of two, an absolute run of three, end of line, ...
-      // RLE8: a run, end of line, an absolute run of three padded to a
-      // 16-bit boundary, a run, end of line, a move right, a run, end.
-      {"RLE8",
-       BitmapFile(W, H, 8, 1, ColourTable(),
-                  std::string("\x05\x06\x00\x00", 4) + std::string("\x00\x03\x01\x02\x03\x00", 6) +
-                      std::string("\x02\x04\x00\x00", 4) + std::string("\x00\x02\x01\x00", 4) +
-                      std::string("\x04\x01\x00\x01", 4)),
-       {0x000000, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000,  // top row, the last
-        0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFFFF00,  //
-        0xFF00FF, 0xFF00FF, 0xFF00FF, 0xFF00FF, 0xFF00FF}},
-      {"RLE4",
-       BitmapFile(W, H, 4, 2, ColourTable(),
-                  std::string("\x05\x12\x00\x00", 4) + std::string("\x00\x05\x34\x56\x70\x00", 6) +
-                      std::string("\x00\x00\x02\x77\x00\x01", 6)),
-       {0xFFFFFF, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF,
-        0xFFFFFF, 0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00, 0xFF0000}},
-  };
-  for (const Case& c : cases) {
-    Picture picture;
-    ASSERT_EQ(Decode(c.file, picture), PictureError::None) << c.name;
-    EXPECT_EQ(picture.width, W) << c.name;
-    EXPECT_EQ(picture.height, H) << c.name;
-    EXPECT_EQ(picture.stored.width, W) << c.name;
-    EXPECT_EQ(PixelsOf(picture), c.expected) << c.name;
-  }
-}
-
-TEST(PictureBitmap, DamagedOrUnusualFilesAreRefusedWithoutTakingMemory) {
-  const std::string good = BitmapFile(W, H, 24, 0, {}, Rows(24));
-  Picture picture;
-  EXPECT_EQ(Decode(good.substr(0, good.size() - 20), picture), PictureError::Damaged);
-  EXPECT_EQ(picture.pixels, nullptr);
-  EXPECT_EQ(picture.width, 0);
-  EXPECT_EQ(Decode(good.substr(0, 20), picture), PictureError::Damaged);
-  // The last row may lack its padding.
-  EXPECT_EQ(Decode(good.substr(0, good.size() - 1), picture), PictureError::None);
-
-  // Dimensions claiming gigabytes from a few bytes.
-  EXPECT_EQ(Decode(BitmapFile(100000, 100000, 24, 0, {}, "abc"), picture), PictureError::TooLarge);
-  EXPECT_EQ(Decode(BitmapFile(2000, 2000, 24, 0, {}, "abc"), picture), PictureError::Damaged);
-  EXPECT_EQ(Decode(BitmapFile(0x7FFFFFFF, -0x7FFFFFFF, 32, 0, {}, ""), picture),
-            PictureError::TooLarge);
-  DecodeOptions small;
-  small.maxPixels = W * H - 1;
-  EXPECT_EQ(Decode(good, picture, small), PictureError::TooLarge);
-
-  EXPECT_EQ(Decode(BitmapFile(W, H, 7, 0, {}, Rows(8)), picture), PictureError::Unsupported);
-  EXPECT_EQ(Decode(BitmapFile(W, H, 24, 5, {}, "\x89PNG"), picture), PictureError::Unsupported);
-  EXPECT_EQ(Decode(BitmapFile(W, H, 24, 0, {}, Rows(24), 20), picture), PictureError::Unsupported);
-  // Run-length data that stops before the picture is complete.
-  EXPECT_EQ(
-      Decode(BitmapFile(W, H, 8, 1, ColourTable(), std::string("\x05\x06\x00\x00", 4)), picture),
-      PictureError::Damaged);
-
-  // A bitmap without pixels is a valid, empty picture.
-  ASSERT_EQ(Decode(BitmapFile(0, 4, 24, 0, {}, ""), picture), PictureError::None);
-  EXPECT_EQ(picture.width, 0);
-  EXPECT_EQ(picture.stored.height, 4);
 }
 
 // Two colour halves, left red and right blue, as a JPEG of width x height.
@@ -402,6 +192,115 @@ TEST(PictureJpeg, DamagedAndHostileFilesAreRefused) {
             PictureError::Damaged);
 }
 
+// A picture whose every pixel differs from its neighbours.
+std::string GradientJpeg(int width, int height, JpegSettings settings = {}) {
+  return EncodeJpeg(width, height, settings, [](int x, int y, uint8_t* rgb) {
+    rgb[0] = static_cast<uint8_t>(x * 3);
+    rgb[1] = static_cast<uint8_t>(y * 5);
+    rgb[2] = static_cast<uint8_t>((x + y) * 2);
+  });
+}
+
+// Drawn at its own size, a picture larger than the screen shows only a part:
+// only that part is decoded, with the pixels a whole decode has there, so a
+// picture over the pixel limit is still shown centred or tiled.
+TEST(PictureJpeg, OnlyTheShownPartIsDecodedAtFullSize) {
+  for (bool progressive : {false, true}) {
+    JpegSettings settings;
+    settings.progressive = progressive;
+    const std::string jpeg = GradientJpeg(200, 120, settings);
+    Picture whole;
+    ASSERT_EQ(Decode(jpeg, whole), PictureError::None);
+    const Pixels all = PixelsOf(whole);
+
+    const PicturePart part{37, 21, 90, 50};
+    DecodeOptions options;
+    options.maxPixels = 90 * 50;
+    options.shownPart = [&](PictureSize) { return part; };
+    Picture picture;
+    ASSERT_EQ(Decode(jpeg, picture, options), PictureError::None) << progressive;
+    EXPECT_EQ(picture.part, part);
+    ASSERT_EQ(picture.width, 90);
+    ASSERT_EQ(picture.height, 50);
+    const Pixels cut = PixelsOf(picture);
+    for (int32_t y = 0; y < part.height; ++y) {
+      for (int32_t x = 0; x < part.width; ++x) {
+        ASSERT_EQ(cut[y * 90 + x], all[(y + part.top) * 200 + x + part.left])
+            << progressive << " at " << x << "," << y;
+      }
+    }
+
+    // Reduced, the whole picture is decoded: scaling reads all of it.
+    options.maxPixels = DefaultMaxPicturePixels;
+    options.drawnSize = [](PictureSize) { return PictureSize{50, 30}; };
+    ASSERT_EQ(Decode(jpeg, picture, options), PictureError::None);
+    EXPECT_TRUE(picture.Whole());
+    EXPECT_EQ(picture.width, 50);
+  }
+}
+
+TEST(PictureFile, JpegWithMegabytesOfMetadataIsMeasuredAndShown) {
+  TempFolder folder;
+  const std::wstring path = WidenFromAnsi(folder / "edited.jpg");
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(NarrowToAnsi(path), testing::WithMetadata(HalvesJpeg(64, 48), 128),
+                                 error));
+  const std::optional<PictureSize> size = MeasurePictureFile(path);
+  ASSERT_TRUE(size.has_value());
+  EXPECT_EQ(size->width, 64);
+  EXPECT_EQ(size->height, 48);
+  Picture picture;
+  ASSERT_EQ(DecodePictureFile(path, {}, picture), PictureError::None);
+  EXPECT_EQ(picture.width, 64);
+  EXPECT_TRUE(Near(PixelsOf(picture)[10 * 64 + 60], 0x0000DC));
+}
+
+// A file that is measured when it is added can be shown, and one that
+// cannot be shown is refused when it is added.
+TEST(PictureFile, WhatIsMeasuredIsWhatIsShown) {
+  namespace bytes = testing::picture_bytes;
+  const std::string jpeg = HalvesJpeg(32, 16);
+  auto patched = [&](uint8_t marker, std::size_t at, uint8_t value) {
+    std::string changed = jpeg;
+    const std::size_t frame = changed.find(std::string{'\xFF', static_cast<char>(0xC0)});
+    changed[frame + 1] = static_cast<char>(marker);
+    changed[frame + at] = static_cast<char>(value);
+    return changed;
+  };
+  auto text = [](const bytes::Bytes& b) { return std::string(b.begin(), b.end()); };
+  JpegSettings progressive;
+  progressive.progressive = true;
+  struct Case {
+    const char* name;
+    std::string file;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"baseline", jpeg, true},
+      {"progressive", HalvesJpeg(32, 16, progressive), true},
+      {"12-bit", patched(0xC0, 4, 12), false},
+      {"lossless", patched(0xC3, 4, 8), false},
+      {"65501 wide", WithClaimedSize(jpeg, 65501, 16), false},
+      {"bitmap", text(bytes::Bitmap({40, 7, 5})), true},
+      {"top-down run lengths", text(bytes::Bitmap({40, 7, -5, 8, 1})), false},
+      {"no pixels", text(bytes::Bitmap({40, 0, 5})), false},
+      {"over the pixel limit", text(bytes::Bitmap({40, 9000, 8000})), false},
+      {"icon", text(bytes::Icon({{16, 16, 4}, {16, 16, 32}})), true},
+      {"icon of PNG images", text(bytes::Icon({{256, 256, 32, true}})), false},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    const std::string path = folder / "picture";
+    std::string error;
+    ASSERT_TRUE(WriteFileReplacing(path, c.file, error));
+    Picture picture;
+    const PictureError decoded = DecodePictureFile(WidenFromAnsi(path), {}, picture);
+    EXPECT_EQ(MeasurePictureFile(WidenFromAnsi(path)).has_value(), c.shown) << c.name;
+    EXPECT_EQ(decoded == PictureError::None, c.shown)
+        << c.name << ": " << PictureErrorText(decoded);
+  }
+}
+
 TEST(PictureFile, FormatComesFromTheContentAndFailuresSayWhy) {
   TempFolder folder;
   auto write = [&](const std::wstring& name, const std::string& bytes) {
@@ -418,11 +317,11 @@ TEST(PictureFile, FormatComesFromTheContentAndFailuresSayWhy) {
   EXPECT_EQ(DecodePictureFile(write(L"photo.bmp", HalvesJpeg(32, 16)), {}, picture),
             PictureError::None);
   EXPECT_EQ(picture.width, 32);
-  EXPECT_EQ(DecodePictureFile(write(L"\u0444\u043e\u0442\u043e \u263a.jpg",
-                                    BitmapFile(W, H, 24, 0, {}, Rows(24))),
-                              {}, picture),
+  EXPECT_EQ(DecodePictureFile(
+                write(L"\u0444\u043e\u0442\u043e \u263a.jpg", testing::BitmapBytes(5, 3, 0x123456)),
+                {}, picture),
             PictureError::None);
-  EXPECT_EQ(PixelsOf(picture), Reference());
+  EXPECT_EQ(PixelsOf(picture), Pixels(15, 0x123456));
 
   EXPECT_EQ(DecodePictureFile(write(L"notes.jpg", "just some text"), {}, picture),
             PictureError::NotAPicture);

@@ -11,6 +11,7 @@
 #include "startup/KelrunRun.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KeyBackup.h"
+#include "tests/support/ManifestResource.h"
 #include "tests/support/TempFolder.h"
 
 namespace seltane {
@@ -117,6 +118,10 @@ TEST_F(KelrunProcess, MissingPictureKeepsTheNewFlagsAndTheOldWallpaper) {
   EXPECT_EQ(Calls(), "FindNextPicture 2 3 1 100\n");
   EXPECT_EQ(DecodeDouble(Stored("LastChangeTime")), 0.0);
   EXPECT_FALSE(Stored("LastWallpaper"));
+}
+
+TEST(KelrunFile, DeclaresPerMonitorDpiAwareness) {
+  testing::ExpectPerMonitorDpiAware(KelrunPath);
 }
 
 }  // namespace

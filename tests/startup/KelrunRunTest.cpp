@@ -78,7 +78,7 @@ class KelrunRun : public ::testing::Test {
         "3 0 0 800 600 beach at noon\r\n1 1 1 0 0 sky\r\n5 0 1 1 1 my.best pic\r\n";
     system.files[RandomPath] = ";kel random file\r\n;x\r\n3\r\n100";
     for (const char* picture :
-         {"C:\\Pics\\beach at noon.Jpg", "D:\\\\sky.bmp", "C:\\Pics\\my.best pic.bmp"}) {
+         {"C:\\Pics\\beach at noon.Jpg", "D:\\sky.bmp", "C:\\Pics\\my.best pic.bmp"}) {
       system.files[picture] = "picture";
     }
   }
@@ -124,11 +124,11 @@ TEST_F(KelrunRun, DueRunChoosesRewritesSetsAndRecords) {
             46000.5);
 }
 
-TEST_F(KelrunRun, RootFolderJoinsWithADoubleBackslash) {
+TEST_F(KelrunRun, RootFolderJoinsWithOneBackslash) {
   system.nextIndex = 1;
   EXPECT_EQ(Run(), 0);
   ASSERT_EQ(system.wallpapers.size(), 1u);
-  EXPECT_EQ(system.wallpapers[0].first, "D:\\\\sky.bmp");
+  EXPECT_EQ(system.wallpapers[0].first, "D:\\sky.bmp");
 }
 
 TEST_F(KelrunRun, DueTestOnTheDayScale) {

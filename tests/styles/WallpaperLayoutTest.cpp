@@ -32,12 +32,14 @@ TEST(WallpaperLayout, FitStylesShrinkToFitAndNeverEnlarge) {
   }
 }
 
-TEST(WallpaperLayout, OffsetsRoundHalvesToEven) {
+TEST(WallpaperLayout, OffsetsRoundHalvesToEvenAndUnscaledPicturesKeepTheirSize) {
   // (1024 - 801) / 2 = 111.5 -> 112 and (768 - 601) / 2 = 83.5 -> 84;
   // (1024 - 803) / 2 = 110.5 -> 110 and (768 - 603) / 2 = 82.5 -> 82.
-  EXPECT_EQ(TargetOf(801, 601, FitScreen), (PixelRect{112, 84, 912, 684}));
-  EXPECT_EQ(TargetOf(803, 603, FitScreen), (PixelRect{110, 82, 914, 686}));
-  EXPECT_EQ(TargetOf(3, 2, Center), (PixelRect{510, 383, 514, 385}));
+  EXPECT_EQ(TargetOf(801, 601, FitScreen), (PixelRect{112, 84, 913, 685}));
+  EXPECT_EQ(TargetOf(803, 603, FitScreen), (PixelRect{110, 82, 913, 685}));
+  EXPECT_EQ(TargetOf(3, 2, Center), (PixelRect{510, 383, 513, 385}));
+  EXPECT_EQ(TargetOf(1023, 767, Center), (PixelRect{0, 0, 1023, 767}));
+  EXPECT_EQ(TargetOf(1025, 767, FitHeight), (PixelRect{0, 0, 1025, 767}));
   // 3000 x 1001 fit width: 1024 x 341.67 high, y0 = 213.17 -> 213.
   EXPECT_EQ(TargetOf(3000, 1001, FitWidth), (PixelRect{0, 213, 1024, 555}));
 }
@@ -130,25 +132,63 @@ Image Numbered(int32_t w, int32_t h) {
 
 constexpr uint32_t Untouched = 0x12345678;
 
-TEST(DrawWallpaper, CentredPictureIsCopiedAndCutAtTheEdges) {
-  const Image small = Numbered(4, 2);
-  Image canvas(10, 6, Untouched);
-  DrawWallpaper(LayOutWallpaper(10, 6, 4, 2, Center), small.View(), canvas.Canvas());
-  for (int32_t y = 0; y < 6; ++y) {
-    for (int32_t x = 0; x < 10; ++x) {
-      const bool inside = x >= 3 && x < 7 && y >= 2 && y < 4;
-      EXPECT_EQ(canvas.At(x, y), inside ? 0xFF000000 | small.At(x - 3, y - 2) : Untouched)
-          << x << "," << y;
+// A picture drawn at its own size is copied pixel for pixel, whatever the
+// parity of screen minus picture, and cut at the canvas's edges.
+TEST(DrawWallpaper, UnscaledPicturesAreCopiedPixelForPixel) {
+  struct Case {
+    int32_t width, height;
+    uint8_t style;
+    int32_t left, top;  // where the picture's corner lands
+  };
+  for (const Case& c :
+       {Case{4, 2, Center, 3, 2}, Case{3, 3, Center, 4, 2}, Case{9, 5, FitScreen, 0, 0},
+        Case{5, 1, FitWidth, 2, 2}, Case{30, 20, Center, -10, -7}, Case{31, 21, Center, -10, -8}}) {
+    const Image picture = Numbered(c.width, c.height);
+    Image canvas(10, 6, Untouched);
+    DrawWallpaper(LayOutWallpaper(10, 6, c.width, c.height, c.style), picture.View(),
+                  canvas.Canvas());
+    for (int32_t y = 0; y < 6; ++y) {
+      for (int32_t x = 0; x < 10; ++x) {
+        const int32_t px = x - c.left;
+        const int32_t py = y - c.top;
+        const bool inside = px >= 0 && px < c.width && py >= 0 && py < c.height;
+        ASSERT_EQ(canvas.At(x, y), inside ? 0xFF000000 | picture.At(px, py) : Untouched)
+            << c.width << "x" << c.height << " at " << x << "," << y;
+      }
     }
   }
+}
 
-  const Image large = Numbered(30, 20);
-  Image cut(10, 6);
-  DrawWallpaper(LayOutWallpaper(10, 6, 30, 20, Center), large.View(), cut.Canvas());
-  for (int32_t y = 0; y < 6; ++y) {
-    for (int32_t x = 0; x < 10; ++x) {
-      EXPECT_EQ(cut.At(x, y), 0xFF000000 | large.At(x + 10, y + 7)) << x << "," << y;
+// Decoding only the part a layout shows at the picture's own size, and
+// drawing it with the part's layout, gives the same canvas as the whole;
+// a scaled picture needs all of itself.
+TEST(DrawWallpaper, TheShownPartAloneDrawsWhatTheWholePictureDraws) {
+  struct Case {
+    int32_t width, height;
+    uint8_t style;
+    PixelRect part;
+  };
+  for (const Case& c :
+       {Case{31, 21, Center, {10, 8, 20, 14}}, Case{25, 3, FitHeight, {8, 0, 18, 3}},
+        Case{4, 2, Center, {0, 0, 4, 2}}, Case{13, 9, Tile, {0, 0, 10, 6}},
+        Case{3, 9, Tile, {0, 0, 3, 6}}, Case{40, 30, Stretch, {0, 0, 40, 30}},
+        Case{40, 30, FitScreen, {0, 0, 40, 30}}}) {
+    const Image picture = Numbered(c.width, c.height);
+    const WallpaperLayout layout = LayOutWallpaper(10, 6, c.width, c.height, c.style);
+    const PixelRect part = ShownPart(layout, 10, 6, c.width, c.height);
+    ASSERT_EQ(part, c.part) << c.width << "x" << c.height;
+    Image cut(part.Width(), part.Height());
+    for (int32_t y = 0; y < part.Height(); ++y) {
+      for (int32_t x = 0; x < part.Width(); ++x) {
+        cut.Set(x, y, picture.At(part.left + x, part.top + y));
+      }
     }
+    Image whole(10, 6, Untouched);
+    Image fromPart(10, 6, Untouched);
+    DrawWallpaper(layout, picture.View(), whole.Canvas());
+    const bool all = part == PixelRect{0, 0, c.width, c.height};
+    DrawWallpaper(all ? layout : LayoutOfPart(layout, part), cut.View(), fromPart.Canvas());
+    EXPECT_EQ(fromPart.bytes, whole.bytes) << c.width << "x" << c.height;
   }
 }
 

@@ -37,7 +37,10 @@ class TempFolder {
           continue;
         }
         const std::string path = folder + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT &&
+            found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveDirectoryA(path.c_str());  // the link, not what it leads to
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           RemoveTree(path);
         } else {
           SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

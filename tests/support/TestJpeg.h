@@ -96,4 +96,15 @@ std::string EncodeJpeg(int width, int height, const JpegSettings& settings, Fill
   return jpeg;
 }
 
+// The JPEG with `segments` APPn segments of 64 KiB after its SOI, as the
+// metadata of photographs edited in common tools fills them.
+inline std::string WithMetadata(const std::string& jpeg, int segments) {
+  std::string metadata;
+  for (int i = 0; i < segments; ++i) {
+    metadata += {'\xFF', static_cast<char>(0xE1 + i % 14), '\xFF', '\xFF'};
+    metadata.append(65533, 'x');
+  }
+  return jpeg.substr(0, 2) + metadata + jpeg.substr(2);
+}
+
 }  // namespace seltane::testing
