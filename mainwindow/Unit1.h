@@ -2,9 +2,10 @@
 // preview on the right, a menu bar and a status bar.
 //
 // The window's code is split by topic: Unit1.cpp creates the window, lays it
-// out and runs the list commands; MainWindowPreview.cpp shows the selected
-// row; MainWindowAdding.cpp adds pictures (the flow itself is in
-// gather/AddingFlow) and runs pick mode (PickMode).
+// out and runs the list commands; MainWindowFiles.cpp opens and saves list
+// files and stores the window's state at the end; MainWindowPreview.cpp
+// shows the selected row; MainWindowAdding.cpp adds pictures (the flow
+// itself is in gather/AddingFlow) and runs pick mode (PickMode).
 //
 // The other windows of kel (the dialogs, the fullscreen preview) own no list
 // of their own: they work on this window's list, selection and preview
@@ -178,9 +179,11 @@ class TForm1 : public Window, private AddingWindow {
   MainLayoutInput LayoutInput() const;
   void FollowDpi(WPARAM wParam, LPARAM lParam);
   bool OnSplitter(int x) const;
+  void ShowAddPopup(int x, int y);
+
+  // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.
   bool StartNewList();
-  void ShowAddPopup(int x, int y);
 
   // MainWindowPreview.cpp
   void CreatePreview();
