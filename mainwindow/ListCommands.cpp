@@ -115,6 +115,10 @@ void MarkListAndRandomChanged(ListState& list) {
   list.RandomChanged = true;
 }
 
+uint16_t ClampToWord(int value) {
+  return static_cast<uint16_t>(std::clamp(value, 0, 65535));
+}
+
 std::array<std::string, 3> RowStatusTexts(std::size_t row, std::size_t rowCount, int width,
                                           int height, const std::string& path) {
   return {std::to_string(row + 1) + "/" + std::to_string(rowCount),

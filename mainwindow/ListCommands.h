@@ -61,6 +61,9 @@ int MoveRowDown(std::vector<kelWide>& pictures, int row);
 // the list file and the random file hold.
 void MarkListAndRandomChanged(ListState& list);
 
+// A picture's width or height as an entry keeps it: 0 to 65535.
+uint16_t ClampToWord(int value);
+
 // The status bar's three panels for a shown picture: "3/120", "1024x768" and
 // the path.
 std::array<std::string, 3> RowStatusTexts(std::size_t row, std::size_t rowCount, int width,

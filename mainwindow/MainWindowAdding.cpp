@@ -17,10 +17,6 @@
 namespace seltane {
 namespace {
 
-uint16_t ClampToWord(int value) {
-  return static_cast<uint16_t>(std::clamp(value, 0, 65535));
-}
-
 // The file system as the folder search sees it.
 FolderScanEvents WindowsFolderListing() {
   FolderScanEvents events;

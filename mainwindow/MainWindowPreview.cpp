@@ -15,10 +15,6 @@
 namespace seltane {
 namespace {
 
-uint16_t ClampToWord(int value) {
-  return static_cast<uint16_t>(std::clamp(value, 0, 65535));
-}
-
 class ImageViewScreen : public PreviewScreen {
  public:
   explicit ImageViewScreen(ImageView& view) : view_(view) {}
