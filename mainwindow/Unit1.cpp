@@ -60,6 +60,7 @@ bool TForm1::Create() {
   const RECT placed{bounds.left, bounds.top, bounds.right, bounds.bottom};
   const DWORD style =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+  dpi_ = WindowDpi(nullptr);  // the screen's, until the window has its own
   if (!CreateOfClass("SeltaneMainWindow", MainCaption, style, placed, nullptr, CreateMainMenu())) {
     return false;
   }

@@ -61,8 +61,8 @@ int ModalDialog::ShowModal() {
   }
   ShowWindow(Handle(), SW_SHOW);
   SetActiveWindow(Handle());
-  const HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE);
-  SetFocus(first != nullptr ? first : Handle());
+  focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  SetFocus(focus_ != nullptr ? focus_ : Handle());
 
   running_ = true;
   MSG message{};
@@ -142,6 +142,19 @@ LRESULT ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back, as in a dialog, when a
+      // message box over the window closes.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(Handle(), focus)) {
+          focus_ = focus;
+        }
+      } else if (focus_ != nullptr && IsWindow(focus_)) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
     case DM_GETDEFID:
       return defaultButton_ != 0 ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
     case WM_CLOSE:
@@ -162,8 +175,9 @@ LRESULT ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       LayOut();
       return 0;
     default:
-      return Window::OnMessage(message, wParam, lParam);
+      break;
   }
+  return Window::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace seltane

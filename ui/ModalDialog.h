@@ -89,6 +89,7 @@ class ModalDialog : public Window {
   void CentreOverOwner();
 
   HWND owner_ = nullptr;
+  HWND focus_ = nullptr;  // the control to give the focus back to
   int dpi_ = DesignDpi;
   bool running_ = false;
   bool endRequested_ = false;
