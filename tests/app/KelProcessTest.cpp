@@ -39,8 +39,12 @@ class ScreenDpi {
   std::optional<RegistryValue> old_;
 };
 
-// The visible controls of a window by id, in its client coordinates.
+// The visible controls of a window by id, in its client coordinates, once
+// the window's thread waits for input. A drop-down box counts with its
+// selection field only (its font's height and a border).
 std::map<int, RECT> VisibleControls(HWND window) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
   std::map<int, RECT> controls;
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
@@ -48,6 +52,12 @@ std::map<int, RECT> VisibleControls(HWND window) {
       RECT rect{};
       GetWindowRect(child, &rect);
       MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+      char className[32] = {};
+      GetClassNameA(child, className, sizeof className);
+      if (lstrcmpiA(className, "ComboBox") == 0) {
+        rect.bottom =
+            rect.top + static_cast<LONG>(SendMessageA(child, CB_GETITEMHEIGHT, WPARAM(-1), 0)) + 6;
+      }
       controls[GetDlgCtrlID(child)] = rect;
     }
   }
