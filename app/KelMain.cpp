@@ -10,7 +10,6 @@
 #include "app/CommandLine.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
-#include "mainwindow/MainLayout.h"
 #include "mainwindow/Unit1.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
@@ -26,24 +25,15 @@ std::string ProgramFolder() {
   return std::string(seltane::FolderPart(path));
 }
 
-// Keys that an edit control needs for itself are not commands while one has
-// the focus.
-bool IsEditKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN ||
-      (message.wParam != VK_DELETE && message.wParam != VK_INSERT)) {
-    return false;
-  }
-  char className[16] = {};
-  GetClassNameA(GetFocus(), className, sizeof className);
-  return lstrcmpiA(className, "Edit") == 0;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   using namespace seltane;
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  // The controls of all of kel's windows: lists, status bar and hints,
+  // progress bars, tab pages and up-down arrows.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
+                                                     ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
 
   Win32Registry registry;
@@ -58,7 +48,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // The size rules live from start to end, as the set-style dialog keeps
   // them; dims.dat is in the folder kel starts in.
   SizeRules rules;
-  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules});
+  // The end of the run, at exit or when Windows ends the session, once.
+  // The windows end in the reverse order of their creation: first what the
+  // set-style dialog holds (the rules and their settings), then the main
+  // window, each saving the options again.
+  TForm1* mainWindow = nullptr;
+  bool ended = false;
+  auto end = [&] {
+    if (ended) {
+      return;
+    }
+    ended = true;
+    Options.Save();
+    WriteDimsFile(rules, prompter);
+    StoreRuleSettings(rules, Options);
+    Options.Save();
+    mainWindow->FormDestroy();
+  };
+  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules, end});
+  mainWindow = &Form1;
   if (!Form1.Create()) {
     prompter.Tell("The main window could not be created.", "Initialization error",
                   PromptIcon::Error);
@@ -68,28 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   LoadRuleSettings(rules, Options);
   Form1.Show(showCommand);
 
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // F10 arrives as a system key: it is the shortcut of "Exit".
-    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 &&
-        (GetKeyState(VK_MENU) & 0x8000) == 0) {
-      PostMessageA(Form1.Handle(), WM_COMMAND, idNExit, 0);
-      continue;
-    }
-    if (!IsEditKey(message) &&
-        TranslateAcceleratorA(Form1.Handle(), Form1.Accelerators(), &message)) {
-      continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  // The windows end in the reverse order of their creation: first what the
-  // set-style dialog holds (the rules and their settings), then the main
-  // window, each saving the options again.
-  Options.Save();
-  WriteDimsFile(rules, prompter);
-  StoreRuleSettings(rules, Options);
-  Options.Save();
-  Form1.FormDestroy();
+  RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });
+  end();
   return 0;
 }

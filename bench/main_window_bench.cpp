@@ -1,11 +1,15 @@
-// Times the main window with a list of 65,535 pictures: from creating it to
-// the shown window, and sorting the list by a column.
+// Times the main window: with a list of 65,535 pictures, from creating it to
+// the shown window, and sorting the list by a column; with a list of large
+// photographs and buffering on, selecting the next row (already buffered)
+// from the click to the preview pane painted.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "bench/BenchClock.h"
 #include "data/ListFormat.h"
@@ -16,25 +20,77 @@
 #include "tests/support/PrintingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestJpeg.h"
 
 using namespace seltane;
 
-int main() {
-  constexpr int Pictures = 65535;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  testing::TempFolder folder;
-  ListState list;
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int Pictures = 65535;
+
+// When the preview pane last finished painting: its window procedure is
+// wrapped to note it.
+WNDPROC paneProcedure = nullptr;
+Clock::time_point panePainted;
+
+LRESULT CALLBACK NotePaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallWindowProcA(paneProcedure, window, message, wParam, lParam);
+  if (message == WM_PAINT) {
+    panePainted = Clock::now();
+  }
+  return result;
+}
+
+bool LargeList(testing::TempFolder& folder, ListState& list) {
   for (int i = 0; i < Pictures; ++i) {
     list.AddPictureEntry("C:\\Pictures\\folder " + std::to_string(i % 1000) + "\\picture " +
                              std::to_string((i * 7919) % Pictures) + ".jpg",
                          static_cast<uint8_t>(i % 6), 1024, 768, false);
   }
   std::string error;
-  WriteFileReplacing(folder / "big.lst",
-                     FormatListFile(list.PictureList, {}, {false, true}, CompareLowerAZ), error);
-  WriteFileReplacing(folder / "big.rnd", FormatRandomFile(UsedFlags(list.PictureList), false),
-                     error);
+  return WriteFileReplacing(folder / "big.lst",
+                            FormatListFile(list.PictureList, {}, {false, true}, CompareLowerAZ),
+                            error) &&
+         WriteFileReplacing(folder / "big.rnd",
+                            FormatRandomFile(UsedFlags(list.PictureList), false), error);
+}
+
+// Photographs of 2,560 x 1,600 with a little detail, so that they decode as
+// real ones do.
+bool PhotoList(testing::TempFolder& folder, int count) {
+  ListState list;
+  std::string error;
+  for (int i = 0; i < count; ++i) {
+    const std::string jpeg = testing::EncodeJpeg(2560, 1600, {}, [i](int x, int y, uint8_t* rgb) {
+      rgb[0] = static_cast<uint8_t>(x * 7 + y * 3 + i * 40);
+      rgb[1] = static_cast<uint8_t>((x ^ y) + i * 13);
+      rgb[2] = static_cast<uint8_t>(y / 7 + x / 11);
+    });
+    const std::string path = folder / ("photo " + std::to_string(i) + ".jpg");
+    if (!WriteFileReplacing(path, jpeg, error)) {
+      return false;
+    }
+    list.AddPictureEntry(path, wsFitScreen, 2560, 1600, false);
+  }
+  return WriteFileReplacing(folder / "photos.lst",
+                            FormatListFile(list.PictureList, {}, {false, true}, CompareLowerAZ),
+                            error);
+}
+
+}  // namespace
+
+int main() {
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  testing::TempFolder folder;
+  ListState list;
+  if (!LargeList(folder, list)) {
+    std::printf("the list could not be written\n");
+    return 1;
+  }
 
   testing::FakeRegistry registry;
   testing::PrintingPrompter prompter;
@@ -43,7 +99,7 @@ int main() {
   options.WallpaperList = folder / "big.lst";
   options.DeleteNotExisting = false;  // the pictures themselves are not there
 
-  auto start = std::chrono::steady_clock::now();
+  auto start = Clock::now();
   TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
   if (!form.Create()) {
     std::printf("the main window could not be created\n");
@@ -55,7 +111,7 @@ int main() {
   NMLISTVIEW click{};
   click.hdr = {GetDlgItem(form.Handle(), idKelListView), idKelListView, LVN_COLUMNCLICK};
   click.iSubItem = lcFullPath;
-  start = std::chrono::steady_clock::now();
+  start = Clock::now();
   SendMessageA(form.Handle(), WM_NOTIFY, idKelListView, reinterpret_cast<LPARAM>(&click));
   UpdateWindow(form.Handle());
   const double sortSeconds = bench::SecondsSince(start);
@@ -63,5 +119,54 @@ int main() {
   std::printf("main window, %zu pictures\n", form.list.PictureList.size());
   std::printf("  start to shown window:  %.3f s\n", startSeconds);
   std::printf("  sort by full path:      %.3f s\n", sortSeconds);
-  return form.list.PictureList.size() == Pictures ? 0 : 1;
+  if (form.list.PictureList.size() != Pictures) {
+    return 1;
+  }
+
+  constexpr int Photos = 12;
+  if (!PhotoList(folder, Photos)) {
+    std::printf("the photographs could not be written\n");
+    return 1;
+  }
+  options.WallpaperList = folder / "photos.lst";
+  options.BufferImages = true;
+  options.CasheImages = true;
+  options.Width = 832;
+  options.Height = 600;
+  TForm1 photos({options, prompter, dialogs, {}, false, folder.Path()});
+  if (!photos.Create()) {
+    return 1;
+  }
+  photos.Show(SW_SHOW);
+  HWND pane = GetDlgItem(photos.Handle(), idKelImage);
+  paneProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NotePaint)));
+  HWND rows = GetDlgItem(photos.Handle(), idKelListView);
+  std::vector<double> toPainted;
+  std::vector<double> wholeStep;
+  for (int row = 1; row < Photos; ++row) {
+    const int before = photos.Preview().Indexes().BufferedIndex;
+    start = Clock::now();
+    panePainted = {};
+    // A click: the row alone selected and focused.
+    ListView_SetItemState(rows, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(rows, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    wholeStep.push_back(bench::SecondsSince(start) * 1000);
+    if (before != row || panePainted == Clock::time_point{}) {
+      std::printf("row %d was not shown from the buffer\n", row);
+      return 1;
+    }
+    toPainted.push_back(std::chrono::duration<double, std::milli>(panePainted - start).count());
+  }
+  std::sort(toPainted.begin(), toPainted.end());
+  std::sort(wholeStep.begin(), wholeStep.end());
+  const int paneWidth = photos.Image().Area().width;
+  const int paneHeight = photos.Image().Area().height;
+  std::printf("next row, buffered, %d photographs of 2560x1600, pane %dx%d\n", Photos, paneWidth,
+              paneHeight);
+  std::printf("  click to pane painted:  median %.1f ms, worst %.1f ms\n",
+              toPainted[toPainted.size() / 2], toPainted.back());
+  std::printf("  with the next row buffered: median %.1f ms, worst %.1f ms\n",
+              wholeStep[wholeStep.size() / 2], wholeStep.back());
+  return 0;
 }

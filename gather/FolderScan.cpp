@@ -87,7 +87,7 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
             if (entry.name != "." && entry.name != "..") {
               queue.push_back({JoinPath(folder.path, entry.name), entry.isLink});
             }
-          } else if (IsSearchedPictureName(entry.name) && found.size() < MaxPictures) {
+          } else if (IsSearchedPictureName(entry.name)) {
             found.push_back(JoinPath(folder.path, entry.name));
           }
         }
@@ -118,15 +118,6 @@ std::vector<std::string> FilterOldPaths(const std::vector<std::string>& found,
 std::string ScanProgressText(std::size_t queued, std::size_t found) {
   return std::string(ScanningText) + " " + std::to_string(queued) + " in queue, " +
          std::to_string(found) + " pictures founded";
-}
-
-std::string AddingProgressText(std::size_t position, std::size_t count) {
-  return std::string(AddingText) + " " + std::to_string(count == 0 ? 0 : position * 100 / count) +
-         "%";
-}
-
-std::string PicturesAddedText(std::size_t count) {
-  return std::to_string(count) + " pictures have been added";
 }
 
 }  // namespace seltane

@@ -47,8 +47,8 @@ struct FolderScanEvents {
 };
 
 // Searches each given folder in turn, breadth-first through its subfolders,
-// and returns the full paths of the pictures found, in the order found. Stops
-// at MaxPictures paths.
+// and returns the full paths of the pictures found, in the order found. The
+// caller filters them before it checks that they fit into a list.
 //
 // Links and junctions are followed, but no folder is searched twice within
 // one given folder's tree: a link to a parent, which would make the search
@@ -66,9 +66,6 @@ std::vector<std::string> FilterOldPaths(const std::vector<std::string>& found,
 // The status texts of a search.
 inline constexpr const char* ScanningText = "Scanning folders...";
 inline constexpr const char* FilteringText = "Filtering old files...";
-inline constexpr const char* AddingText = "Adding pictures...";
 std::string ScanProgressText(std::size_t queued, std::size_t found);
-std::string AddingProgressText(std::size_t position, std::size_t count);
-std::string PicturesAddedText(std::size_t count);
 
 }  // namespace seltane

@@ -110,26 +110,25 @@ int MoveRowDown(std::vector<kelWide>& pictures, int row) {
   return row + 1;
 }
 
+void MarkListAndRandomChanged(ListState& list) {
+  list.ListChanged = true;
+  list.RandomChanged = true;
+}
+
+uint16_t ClampToWord(int value) {
+  return static_cast<uint16_t>(std::clamp(value, 0, 65535));
+}
+
+std::array<std::string, 3> RowStatusTexts(std::size_t row, std::size_t rowCount, int width,
+                                          int height, const std::string& path) {
+  return {std::to_string(row + 1) + "/" + std::to_string(rowCount),
+          std::to_string(width) + "x" + std::to_string(height), path};
+}
+
 std::string PreviewCaption(std::string_view rowCaption, std::string_view listTitle) {
   std::string caption = "Seltane - ";
   caption.append(rowCaption).append(" - ").append(listTitle);
   return caption;
-}
-
-ScreenRect KeepOnMonitor(ScreenRect window, const ScreenRect& monitor) {
-  auto shift = [](int& low, int& high, int monitorLow, int monitorHigh) {
-    if (high > monitorHigh) {
-      low -= high - monitorHigh;
-      high = monitorHigh;
-    }
-    if (low < monitorLow) {
-      high += monitorLow - low;
-      low = monitorLow;
-    }
-  };
-  shift(window.left, window.right, monitor.left, monitor.right);
-  shift(window.top, window.bottom, monitor.top, monitor.bottom);
-  return window;
 }
 
 std::string MissingListQuestion(const std::string& listPath, const std::string& candidate) {

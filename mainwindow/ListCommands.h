@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/ListState.h"
 #include "data/PictureEntry.h"
 
 namespace seltane {
@@ -56,20 +57,20 @@ int DeleteRows(std::vector<kelWide>& pictures, std::vector<int> selectedRows);
 int MoveRowUp(std::vector<kelWide>& pictures, int row);
 int MoveRowDown(std::vector<kelWide>& pictures, int row);
 
+// Deleting, moving, sorting, saving as and adding pictures change what both
+// the list file and the random file hold.
+void MarkListAndRandomChanged(ListState& list);
+
+// A picture's width or height as an entry keeps it: 0 to 65535.
+uint16_t ClampToWord(int value);
+
+// The status bar's three panels for a shown picture: "3/120", "1024x768" and
+// the path.
+std::array<std::string, 3> RowStatusTexts(std::size_t row, std::size_t rowCount, int width,
+                                          int height, const std::string& path);
+
 // The window's caption once a row is shown: "Seltane - name - [list]".
 std::string PreviewCaption(std::string_view rowCaption, std::string_view listTitle);
-
-struct ScreenRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
-// Moves a window so that it lies on its monitor: a right or bottom edge past
-// the monitor's is brought back to it, then a left or top edge before the
-// monitor's.
-ScreenRect KeepOnMonitor(ScreenRect window, const ScreenRect& monitor);
 
 // The question asked when the current list file is missing at start-up or
 // on opening; candidate is the program folder's file of the same name when

@@ -7,7 +7,7 @@ namespace {
 
 // The right panel as designed, in a panel of this size.
 constexpr LayoutSize RightPanelDesign{300, 300};
-const ControlPlacement RightPanelControls[] = {
+constexpr ControlPlacement RightPanelControls[] = {
     {idAddBtn, {8, 8, 75, 25}, akLeft | akTop},
     {idDelBtn, {89, 8, 75, 25}, akLeft | akTop},
     {idSetBtn, {170, 8, 110, 25}, akLeft | akTop},
@@ -19,24 +19,35 @@ const ControlPlacement RightPanelControls[] = {
 
 }  // namespace
 
-int ClampLeftPanelWidth(int leftPanelWidth, int clientWidth) {
-  const int most = std::max(MinimumPanelWidth, clientWidth - SplitterWidth - MinimumPanelWidth);
-  return std::clamp(leftPanelWidth, MinimumPanelWidth, most);
+int ClampLeftPanelWidth(int leftPanelWidth, int clientWidth, int dpi) {
+  const int least = ScaleToDpi(MinimumPanelWidth, dpi);
+  const int most = std::max(least, clientWidth - ScaleToDpi(SplitterWidth, dpi) - least);
+  return std::clamp(leftPanelWidth, least, most);
 }
 
-MainLayout ComputeMainLayout(LayoutSize client, int leftPanelWidth, int statusHeight) {
-  const int height = std::max(0, client.height - statusHeight);
-  const int left = ClampLeftPanelWidth(leftPanelWidth, client.width);
+MainLayout ComputeMainLayout(const MainLayoutInput& input) {
+  const int dpi = input.dpi;
+  const int height = std::max(0, input.client.height - input.statusHeight);
+  const int left = ClampLeftPanelWidth(input.leftPanelWidth, input.client.width, dpi);
   MainLayout layout;
+  layout.splitterWidth = ScaleToDpi(SplitterWidth, dpi);
   layout.list = {0, 0, left, height};
-  layout.splitter = {left, 0, SplitterWidth, height};
-  const int panelLeft = left + SplitterWidth;
-  const LayoutSize panel{std::max(0, client.width - panelLeft), height};
-  for (const ControlPlacement& control : RightPanelControls) {
-    LayoutRect rect = AnchoredRect(control, RightPanelDesign, panel);
+  const int panelLeft = left + layout.splitterWidth;
+  const LayoutSize panel{std::max(0, input.client.width - panelLeft), height};
+  layout.rightPanel = PlaceControls(RightPanelControls, RightPanelDesign, panel, dpi);
+  for (auto& [id, rect] : layout.rightPanel) {
     rect.left += panelLeft;
-    layout.rightPanel.emplace_back(control.id, rect);
+    if (id == idSetBtn) {
+      layout.progressBar = rect;
+    }
   }
+  int edge = 0;
+  for (std::size_t panelIndex = 0; panelIndex < input.statusTextWidths.size(); ++panelIndex) {
+    edge += std::max(ScaleToDpi(StatusPanelWidths[panelIndex], dpi),
+                     input.statusTextWidths[panelIndex] + ScaleToDpi(StatusTextMargin, dpi));
+    layout.statusEdges[panelIndex] = edge;
+  }
+  layout.statusEdges.back() = -1;
   return layout;
 }
 

@@ -4,57 +4,24 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <unordered_set>
 
-#include "data/ListFiles.h"
-#include "data/ListFormat.h"
-#include "data/PathText.h"
-#include "gather/FolderScan.h"
-#include "mainwindow/MainLayout.h"
-#include "platform/Files.h"
-#include "platform/FolderListing.h"
+#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainTexts.h"
 #include "platform/System.h"
-#include "platform/TextConversion.h"
 
 namespace seltane {
 namespace {
 
-constexpr const char* ListFileFilter = "Wallpapers list (*.lst)|*.lst";
-constexpr const char* PictureFileFilter =
-    "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
-    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
-constexpr const char* PickModeCaption = "Select pictures to add";
-constexpr const char* ListFullText =
-    "The list holds 65535 pictures, the most a list can hold. The other pictures were not added.";
-constexpr int idNPopupAddFile = 300;
-constexpr int idNPopupAddFolder = 301;
-constexpr int StyleColumnWidth = 51;
-
-FileDialogOptions ListDialog() {
-  return {ListFileFilter, "lst", false};
-}
-
-struct MenuItem {
-  int id;  // 0: separator
-  const char* text;
-  bool enabled;
-};
-
-// The items of one drop-down menu, texts with their shortcut keys.
-HMENU DropDown(std::initializer_list<MenuItem> items) {
-  HMENU menu = CreatePopupMenu();
-  for (const MenuItem& item : items) {
-    if (item.id == 0) {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    } else {
-      AppendMenuA(menu, MF_STRING | (item.enabled ? 0 : MF_GRAYED), item.id, item.text);
-    }
+// Keys that an edit control needs for itself are not commands while one has
+// the focus.
+bool IsEditKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN ||
+      (message.wParam != VK_DELETE && message.wParam != VK_INSERT)) {
+    return false;
   }
-  return menu;
-}
-
-uint16_t ClampToWord(int value) {
-  return static_cast<uint16_t>(std::clamp(value, 0, 65535));
+  char className[16] = {};
+  GetClassNameA(GetFocus(), className, sizeof className);
+  return lstrcmpiA(className, "Edit") == 0;
 }
 
 }  // namespace
@@ -63,7 +30,9 @@ TForm1::TForm1(MainWindowServices services)
     : services_(std::move(services)),
       engine_(services_.prompter, services_.libraries),
       headers_{std::string(ListColumnHeaders[0]), std::string(ListColumnHeaders[1]),
-               std::string(ListColumnHeaders[2])} {}
+               std::string(ListColumnHeaders[2])} {
+  CreatePreview();
+}
 
 TForm1::~TForm1() {
   if (accelerators_ != nullptr) {
@@ -91,15 +60,14 @@ bool TForm1::Create() {
   const RECT placed{bounds.left, bounds.top, bounds.right, bounds.bottom};
   const DWORD style =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
-  if (!CreateOfClass("SeltaneMainWindow", "Seltane", style, placed, nullptr, CreateMainMenu())) {
+  dpi_ = WindowDpi(nullptr);  // the screen's, until the window has its own
+  if (!CreateOfClass("SeltaneMainWindow", MainCaption, style, placed, nullptr, CreateMainMenu())) {
     return false;
   }
+  dpi_ = WindowDpi(Handle());
   CreateControls();
-  if (!services_.win9xFamily) {
-    // The Active Desktop switch exists on Windows 95, 98 and Me only.
-    DeleteMenu(GetMenu(Handle()), idNActiveDesktopOn, MF_BYCOMMAND);
-    DeleteMenu(GetMenu(Handle()), idNActiveDesktopOff, MF_BYCOMMAND);
-  }
+  CreateHints();
+  pickMode_ = std::make_unique<PickMode>(Handle(), hints_);
   Relayout();
 
   if (OpenListFile() && !list.PictureList.empty()) {
@@ -124,66 +92,35 @@ void TForm1::Show(int showCommand) {
 
 HMENU TForm1::CreateMainMenu() {
   HMENU bar = CreateMenu();
-  // Adding pictures, the fullscreen preview and the option dialogs are not
-  // part of this window yet: their items stay disabled.
-  AppendMenuA(
-      bar, MF_POPUP,
-      reinterpret_cast<UINT_PTR>(DropDown({{idNAddFile, "Add file...\tIns", true},
-                                           {idNAddFolder, "Add folder...\tCtrl+Alt+A", true},
-                                           {idNDeleteFile, "Delete file\tDel", true},
-                                           {0, nullptr, true},
-                                           {idNMoveUp, "Move up\tCtrl+A", true},
-                                           {idNMoveDown, "Move down\tCtrl+Z", true},
-                                           {0, nullptr, true},
-                                           {idNNewList, "New list\tCtrl+N", true},
-                                           {idNOpenList, "Open list...\tF3", true},
-                                           {idNSaveList, "Save list\tF2", true},
-                                           {idNSaveListAs, "Save list as..\tCtrl+S", true},
-                                           {0, nullptr, true},
-                                           {idNExit, "Exit\tF10", true}})),
-      "File");
-  AppendMenuA(
-      bar, MF_POPUP,
-      reinterpret_cast<UINT_PTR>(DropDown({{idNActiveDesktopOn, "Turn on Active Desktop", true},
-                                           {idNActiveDesktopOff, "Turn off Active Desktop", true},
-                                           {0, nullptr, true},
-                                           {idNSetAsWallpaper, "Set as wallpaper", true},
-                                           {idNFindrandomly, "Find randomly", true},
-                                           {idNSetrandomly, "Set randomly", true}})),
-      "Desktop");
-  AppendMenuA(bar, MF_POPUP,
-              reinterpret_cast<UINT_PTR>(DropDown({{idNFullscreen, "Fullscreen\tF9", false}})),
-              "View");
-  AppendMenuA(bar, MF_POPUP,
-              reinterpret_cast<UINT_PTR>(
-                  DropDown({{idNSetStyle, "Set style...", false},
-                            {idNAutoSearch, "Automatic searching/deleting...", false},
-                            {0, nullptr, true},
-                            {idNOptions, "Options...\tF11", false}})),
-              "Options");
-  AppendMenuA(bar, MF_POPUP,
-              reinterpret_cast<UINT_PTR>(DropDown({{idNHelp, "Help...\tF1", true},
-                                                   {0, nullptr, true},
-                                                   {idNAbout, "About...\tCtrl+F1", false}})),
-              "Help");
-
-  ACCEL keys[] = {
-      {FVIRTKEY, VK_INSERT, idNAddFile},
-      {FVIRTKEY | FCONTROL | FALT, 'A', idNAddFolder},
-      {FVIRTKEY, VK_DELETE, idNDeleteFile},
-      {FVIRTKEY | FCONTROL, 'A', idNMoveUp},
-      {FVIRTKEY | FCONTROL, 'Z', idNMoveDown},
-      {FVIRTKEY | FCONTROL, 'N', idNNewList},
-      {FVIRTKEY, VK_F3, idNOpenList},
-      {FVIRTKEY, VK_F2, idNSaveList},
-      {FVIRTKEY | FCONTROL, 'S', idNSaveListAs},
-      {FVIRTKEY, VK_F10, idNExit},
-      {FVIRTKEY, VK_F9, idNFullscreen},
-      {FVIRTKEY, VK_F11, idNOptions},
-      {FVIRTKEY, VK_F1, idNHelp},
-      {FVIRTKEY | FCONTROL, VK_F1, idNAbout},
-  };
-  accelerators_ = CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+  std::vector<ACCEL> keys;
+  for (std::size_t menu = 0; menu < std::size(MainMenuTitles); ++menu) {
+    HMENU dropDown = CreatePopupMenu();
+    bool separatorDue = false;
+    for (const MainCommand& command : MainCommands()) {
+      if (static_cast<std::size_t>(command.menu) != menu ||
+          (command.win9xOnly && !services_.win9xFamily)) {
+        continue;
+      }
+      if (command.id == 0) {
+        separatorDue = GetMenuItemCount(dropDown) > 0;
+        continue;
+      }
+      if (separatorDue) {
+        AppendMenuA(dropDown, MF_SEPARATOR, 0, nullptr);
+        separatorDue = false;
+      }
+      AppendMenuA(dropDown, MF_STRING | (command.boundLater ? MF_GRAYED : 0), command.id,
+                  MenuItemText(command).c_str());
+      if (const Shortcut& key = command.shortcut; key.key != 0) {
+        keys.push_back(
+            {static_cast<BYTE>(FVIRTKEY | (key.ctrl ? FCONTROL : 0) | (key.alt ? FALT : 0)),
+             key.key, static_cast<WORD>(command.id)});
+      }
+    }
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown),
+                std::string(MainMenuTitles[menu]).c_str());
+  }
+  accelerators_ = CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
   return bar;
 }
 
@@ -193,7 +130,8 @@ void TForm1::CreateControls() {
                           WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                           idKelListView);
   ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const int widths[ListColumnCount] = {services_.options.ListViewNameWidth, StyleColumnWidth,
+  const int widths[ListColumnCount] = {services_.options.ListViewNameWidth,
+                                       ScaleToDpi(StyleColumnWidth, dpi_),
                                        services_.options.ListViewFullNameWidth};
   for (int column = 0; column < ListColumnCount; ++column) {
     LVCOLUMNA header{};
@@ -202,42 +140,92 @@ void TForm1::CreateControls() {
     header.cx = widths[column];
     SendMessageA(listView_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
   }
-  CreateChild(window, "BUTTON", "Add...", WS_TABSTOP | BS_PUSHBUTTON, idAddBtn);
-  CreateChild(window, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, idDelBtn);
-  CreateChild(window, "BUTTON", "Set as wallpaper", WS_TABSTOP | BS_PUSHBUTTON, idSetBtn);
-  CreateChild(window, "STATIC", "Style:", SS_LEFT, idStyleLabel);
+  CreateChild(window, "BUTTON", AddBtnText, WS_TABSTOP | BS_PUSHBUTTON, idAddBtn);
+  CreateChild(window, "BUTTON", DelBtnText, WS_TABSTOP | BS_PUSHBUTTON, idDelBtn);
+  CreateChild(window, "BUTTON", SetBtnText, WS_TABSTOP | BS_PUSHBUTTON, idSetBtn);
+  CreateChild(window, "STATIC", StyleLabelText, SS_LEFT, idStyleLabel);
   styleBox_ =
       CreateChild(window, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, idStyleComboBox);
   for (std::string_view text : StyleTexts) {
     SendMessageA(styleBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
   }
   SendMessageA(styleBox_, CB_SETCURSEL, 0, 0);
-  CreateChild(window, "BUTTON", "Fullscreen", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
+  // Enabled once the fullscreen preview is bound to its command.
+  CreateChild(window, "BUTTON", FullScreenBtnText, WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
               idFullScreenBtn);
   image_.Create(window, idKelImage);
   statusBar_ = CreateChild(window, STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, idStatusBar);
-  // The last panel, the picture's path, takes the rest of the width.
-  int edges[3] = {60, 120, -1};
-  SendMessageA(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+}
+
+void TForm1::CreateHints() {
+  hints_.Create(Handle());
+  const std::pair<int, const wchar_t*> hints[] = {{idAddBtn, AddBtnHint},
+                                                  {idDelBtn, DelBtnHint},
+                                                  {idSetBtn, SetBtnHint},
+                                                  {idFullScreenBtn, FullScreenBtnHint},
+                                                  {idKelImage, KelImageHint}};
+  for (const auto& [id, text] : hints) {
+    hints_.Add(GetDlgItem(Handle(), id), text);
+  }
+}
+
+MainLayoutInput TForm1::LayoutInput() const {
+  RECT status{};
+  GetWindowRect(statusBar_, &status);
+  return {ClientSize(Handle()), leftPanelWidth_, static_cast<int>(status.bottom - status.top),
+          statusTextWidths_, dpi_};
 }
 
 void TForm1::Relayout() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  SendMessageA(statusBar_, WM_SIZE, 0, 0);
-  RECT status;
-  GetWindowRect(statusBar_, &status);
-  const MainLayout layout =
-      ComputeMainLayout({client.right, client.bottom}, leftPanelWidth_, status.bottom - status.top);
-  leftPanelWidth_ = layout.list.width;
-  std::vector<PlacedChild> children = {{listView_, layout.list}};
-  if (pickList_ != nullptr) {
-    children.push_back({pickList_, layout.list});
+  if (statusBar_ == nullptr) {
+    return;  // WM_SIZE comes during CreateWindowEx, before the controls exist
   }
-  for (const auto& [id, rect] : layout.rightPanel) {
+  SendMessageA(statusBar_, WM_SIZE, 0, 0);
+  layout_ = ComputeMainLayout(LayoutInput());
+  std::vector<PlacedChild> children = {{listView_, layout_.list}};
+  if (InPickMode()) {
+    children.push_back({pickMode_->List(), layout_.list});
+  }
+  for (const auto& [id, rect] : layout_.rightPanel) {
     children.push_back({GetDlgItem(Handle(), id), rect});
   }
+  if (progress_) {
+    children.push_back({progress_->Handle(), layout_.progressBar});
+  }
   MoveChildren(children);
+  SendMessageA(statusBar_, SB_SETPARTS, layout_.statusEdges.size(),
+               reinterpret_cast<LPARAM>(layout_.statusEdges.data()));
+}
+
+void TForm1::FollowDpi(WPARAM wParam, LPARAM lParam) {
+  const int old = dpi_;
+  dpi_ = HIWORD(wParam) != 0 ? HIWORD(wParam) : DesignDpi;
+  // Widths the user chose keep their size on the screen.
+  leftPanelWidth_ = MulDiv(leftPanelWidth_, dpi_, old);
+  for (int column = 0; column < ListColumnCount; ++column) {
+    ListView_SetColumnWidth(listView_, column,
+                            MulDiv(ListView_GetColumnWidth(listView_, column), dpi_, old));
+  }
+  FollowDpiChange(Handle(), wParam, lParam);
+  Relayout();
+  preview_->AreaChanged();
+}
+
+bool TForm1::OnSplitter(int x) const {
+  return x >= layout_.list.Right() && x < layout_.list.Right() + layout_.splitterWidth;
+}
+
+bool TForm1::TranslateShortcut(MSG& message) {
+  if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) {
+    return false;  // keys of other windows are theirs
+  }
+  // F10 arrives as a system key: it is the shortcut of "Exit".
+  if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 &&
+      (GetKeyState(VK_MENU) & 0x8000) == 0) {
+    PostMessageA(Handle(), WM_COMMAND, idNExit, 0);
+    return true;
+  }
+  return !IsEditKey(message) && TranslateAcceleratorA(Handle(), accelerators_, &message) != 0;
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,43 +236,60 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       return Notify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_SIZE:
-      Relayout();
+      if (wParam != SIZE_MINIMIZED) {
+        Relayout();
+        if (!sizing_) {
+          preview_->AreaChanged();
+        }
+      }
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      sizing_ = true;
+      return 0;
+    case WM_EXITSIZEMOVE:
+      // The preview is decoded again once, when the user lets go.
+      sizing_ = false;
+      preview_->AreaChanged();
       return 0;
     case WM_GETMINMAXINFO: {
       auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
-      limits.ptMinTrackSize = {MinimumWindowWidth, MinimumWindowHeight};
+      limits.ptMinTrackSize = {ScaleToDpi(MinimumWindowWidth, dpi_),
+                               ScaleToDpi(MinimumWindowHeight, dpi_)};
       return 0;
     }
+    case WmDpiChanged:
+      FollowDpi(wParam, lParam);
+      return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == Handle()) {
         POINT cursor;
         GetCursorPos(&cursor);
         ScreenToClient(Handle(), &cursor);
-        if (cursor.x >= leftPanelWidth_ && cursor.x < leftPanelWidth_ + SplitterWidth) {
+        if (OnSplitter(cursor.x)) {
           SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
           return TRUE;
         }
       }
       break;
-    case WM_LBUTTONDOWN: {
-      const int x = static_cast<short>(LOWORD(lParam));
-      if (x >= leftPanelWidth_ && x < leftPanelWidth_ + SplitterWidth) {
+    case WM_LBUTTONDOWN:
+      if (OnSplitter(static_cast<short>(LOWORD(lParam)))) {
         draggingSplitter_ = true;
         SetCapture(Handle());
       }
       return 0;
-    }
     case WM_MOUSEMOVE:
       if (draggingSplitter_) {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        leftPanelWidth_ = ClampLeftPanelWidth(static_cast<short>(LOWORD(lParam)), client.right);
+        leftPanelWidth_ = ClampLeftPanelWidth(static_cast<short>(LOWORD(lParam)),
+                                              ClientSize(Handle()).width, dpi_);
         Relayout();
       }
       return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-      draggingSplitter_ = false;
+      if (draggingSplitter_) {
+        draggingSplitter_ = false;
+        preview_->AreaChanged();
+      }
       if (message == WM_LBUTTONUP) {
         ReleaseCapture();
       }
@@ -295,6 +300,18 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may end as soon as this returns: save as at exit.
+      if (wParam) {
+        if (services_.endSession) {
+          services_.endSession();
+        } else {
+          FormDestroy();
+        }
+      }
+      return 0;
     case WM_CLOSE:
       // The program saves and then destroys the window once its message loop
       // has ended.
@@ -306,26 +323,39 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
+void TForm1::BindCommand(int id, std::function<void()> handler) {
+  boundCommands_[id] = std::move(handler);
+  EnableMenuItem(GetMenu(Handle()), id, MF_BYCOMMAND | MF_ENABLED);
+  if (id == idNFullscreen) {
+    EnableWindow(GetDlgItem(Handle(), idFullScreenBtn), TRUE);
+  }
+}
+
+void TForm1::RunBound(int id) {
+  if (const auto bound = boundCommands_.find(id); bound != boundCommands_.end()) {
+    bound->second();
+  }
+}
+
 void TForm1::Command(int id, int code) {
   if (InPickMode()) {
-    // The buttons act on the found pictures; the menus of the list are off.
+    // The buttons act on the found pictures; only the commands that work in
+    // pick mode are left of the menus.
     switch (id) {
       case idAddBtn:
         PickOkClick();
-        break;
+        return;
       case idDelBtn:
         PickCancelClick();
-        break;
+        return;
       case idSetBtn:
         PickCheckAllClick();
-        break;
-      case idNHelp:
-        Help1Click();
-        break;
+        return;
       default:
-        break;
+        if (const MainCommand* command = FindMainCommand(id); !command || !command->inPickMode) {
+          return;
+        }
     }
-    return;
   }
   switch (id) {
     case idAddBtn:
@@ -384,21 +414,25 @@ void TForm1::Command(int id, int code) {
     case idNHelp:
       Help1Click();
       break;
+    case idFullScreenBtn:
+      RunBound(idNFullscreen);
+      break;
+    case idKelImage:
+      if (code == 1) {  // double click
+        RunBound(idNFullscreen);
+      }
+      break;
     default:
-      break;  // commands of windows that do not exist yet
+      RunBound(id);  // the commands of the other windows
+      break;
   }
 }
 
 LRESULT TForm1::Notify(const NMHDR& header) {
-  if (pickList_ != nullptr && header.hwndFrom == pickList_) {
-    if (header.code == LVN_ITEMCHANGED) {
-      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      if ((change.uChanged & LVIF_STATE) != 0 && change.iItem >= 0 &&
-          (change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
-        PickListSelectItem(change.iItem);
-      }
+  if (InPickMode()) {
+    if (const int row = pickMode_->SelectedRow(header); row >= 0) {
+      PickListSelectItem(row);
     }
-    return 0;
   }
   if (header.hwndFrom != listView_) {
     return 0;
@@ -436,17 +470,48 @@ LRESULT TForm1::Notify(const NMHDR& header) {
       }
       return 0;
     }
+    case LVN_ODSTATECHANGED: {
+      // Shift+click and Shift+arrow select a range in one notification: the
+      // preview follows the focused row of it, unless it shows that already.
+      const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+      if (!ignoreSelection_ && (change.uNewState & LVIS_SELECTED) != 0 &&
+          (change.uOldState & LVIS_SELECTED) == 0) {
+        const int focused = FocusedRow();
+        const int row = focused >= change.iFrom && focused <= change.iTo ? focused : change.iTo;
+        if (row != preview_->Indexes().ShownIndex) {
+          KelListViewSelectItem(row, true);
+        }
+      }
+      return 0;
+    }
     case LVN_COLUMNCLICK:
       KelListViewColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      return 0;
+    case NM_DBLCLK:
+    case NM_RETURN:
+      RunBound(idNFullscreen);
       return 0;
     default:
       return 0;
   }
 }
 
-void TForm1::RowsChanged() {
-  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()), LVSICF_NOSCROLL);
-  InvalidateRect(listView_, nullptr, TRUE);
+void TForm1::RefreshRows() {
+  const int rows = static_cast<int>(list.PictureList.size());
+  if (ListView_GetItemCount(listView_) != rows) {
+    ListView_SetItemCountEx(listView_, rows, LVSICF_NOSCROLL);
+  }
+  InvalidateRect(listView_, nullptr, FALSE);
+  preview_->RowsChanged();
+}
+
+void TForm1::RemovePicture(int row) {
+  if (row < 0 || row >= static_cast<int>(list.PictureList.size())) {
+    return;
+  }
+  list.PictureList.erase(list.PictureList.begin() + row);
+  MarkListAndRandomChanged(list);
+  RefreshRows();
 }
 
 void TForm1::ClearSelection() {
@@ -472,157 +537,22 @@ std::vector<int> TForm1::SelectedRows() const {
   return rows;
 }
 
+int TForm1::SelectedRow() const {
+  return ListView_GetNextItem(listView_, -1, LVNI_SELECTED);
+}
+
 int TForm1::FocusedRow() const {
   return ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
 }
 
-std::shared_ptr<const Picture> TForm1::LoadPicture(const std::string& path, bool reportErrors) {
-  auto picture = std::make_shared<Picture>();
-  DecodeOptions options;
-  RECT area;
-  GetClientRect(image_.Handle(), &area);
-  // The preview shows pictures reduced: decode large JPEGs reduced too.
-  options.drawnSize = [&](PictureSize stored) {
-    const double scale = std::min({1.0, static_cast<double>(area.right) / std::max(1, stored.width),
-                                   static_cast<double>(area.bottom) / std::max(1, stored.height)});
-    return PictureSize{static_cast<int32_t>(stored.width * scale + 1),
-                       static_cast<int32_t>(stored.height * scale + 1)};
-  };
-  // The shown picture appears as it decodes, when the options ask for it.
-  if (reportErrors && services_.options.IncrementalDisplay) {
-    options.rowsDecoded = [this](const Picture& partial, int32_t rows) {
-      image_.ShowPartly(partial, rows);
-    };
-  }
-  const PictureError error = DecodePictureFile(WidenFromAnsi(path), options, *picture);
-  if (error != PictureError::None) {
-    if (reportErrors) {
-      services_.prompter.Tell("Cannot show picture " + path + ": " + PictureErrorText(error),
-                              "Error", PromptIcon::Error);
-    }
-    return nullptr;
-  }
-  return picture;
-}
-
-bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
-  if (list.PictureList.size() >= MaxPictures) {
-    return false;
-  }
-  const auto size = MeasurePictureFile(WidenFromAnsi(path));
-  if (!size) {
-    services_.prompter.Tell("Cannot add picture " + path, "", PromptIcon::Information);
-    return false;
-  }
-  const uint16_t width = ClampToWord(size->width);
-  const uint16_t height = ClampToWord(size->height);
-  if (services_.rules != nullptr && services_.options.StyleSetForNew) {
-    const int boxStyle = StyleBoxIndex();
-    style = StyleForNewPicture(
-        services_.rules->dims, services_.rules->settings, width, height,
-        boxStyle >= 0 ? std::optional<uint8_t>(static_cast<uint8_t>(boxStyle)) : std::nullopt);
-  }
-  list.AddPictureEntry(path, style, width, height, false);
-  if (!bulkAdding_) {
-    ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
-                            LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  }
-  return true;
-}
-
-bool TForm1::OpenListFile() {
-  if (!FileExists(list.ListPath)) {
-    const std::string candidate =
-        services_.programFolder + "\\" + std::string(FileNamePart(list.ListPath));
-    const bool candidateExists = FileExists(candidate);
-    const PromptAnswer answer = services_.prompter.Ask(
-        MissingListQuestion(list.ListPath, candidateExists ? candidate : std::string()),
-        FileOpenErrorCaption, PromptButtons::YesNoCancel, PromptIcon::Question);
-    if (answer == PromptAnswer::Yes) {
-      if (candidateExists) {
-        list.ListPath = candidate;
-      } else {
-        std::string error;
-        if (!WriteFileReplacing(list.ListPath, FormatListFile({}, {}, {}, CompareLowerAZ), error)) {
-          services_.prompter.Tell(
-              "The list file could not be created:\n" + list.ListPath + "\n" + error, "Error",
-              PromptIcon::Error);
-          return false;
-        }
-      }
-    } else if (answer == PromptAnswer::No) {
-      const std::vector<std::string> chosen = services_.dialogs.OpenFiles(ListDialog());
-      if (chosen.empty()) {
-        return false;
-      }
-      list.ListPath = chosen.front();
-    } else {
-      return false;
-    }
-  }
-  const bool read = ReadListFile(list, services_.prompter);
-  RowsChanged();
-  return read;
-}
-
-bool TForm1::StartNewList() {
-  if (!ListUnnamed) {
-    if (!WriteListFiles(list, services_.options, services_.prompter)) {
-      return false;  // keep the list that could not be saved
-    }
-  } else if (!list.PictureList.empty()) {
-    NSaveListAsClick();
-    if (ListUnnamed) {
-      return false;  // the save was cancelled or failed: keep the list
-    }
-  }
-  ClearSelection();
-  list.PictureList.clear();
-  RowsChanged();
-  ForgetBufferedAndCached(preview);
-  ListUnnamed = true;
-  return true;
-}
-
-void TForm1::NNewListClick() {
-  StartNewList();
-}
-
-void TForm1::NOpenListClick() {
-  const std::vector<std::string> chosen = services_.dialogs.OpenFiles(ListDialog());
-  if (chosen.empty() || !StartNewList()) {
-    return;
-  }
-  ListUnnamed = false;
-  list.ListPath = chosen.front();
-  OpenListFile();
-}
-
-void TForm1::NSaveListClick() {
-  if (ListUnnamed) {
-    NSaveListAsClick();
-  } else {
-    WriteListFiles(list, services_.options, services_.prompter);
-  }
-}
-
-void TForm1::NSaveListAsClick() {
-  const auto chosen = services_.dialogs.SaveFile(ListDialog());
-  if (!chosen) {
-    return;
-  }
-  list.ListPath = *chosen;
-  list.ListChanged = true;
-  list.RandomChanged = true;
-  if (WriteListFiles(list, services_.options, services_.prompter)) {
-    ListUnnamed = false;
-  }
+std::unique_ptr<ProgressBar> TForm1::CreateProgressBar(std::size_t count) {
+  return std::make_unique<ProgressBar>(Handle(), layout_.progressBar, count);
 }
 
 void TForm1::DelBtnClick() {
   TOptions& options = services_.options;
   if (options.DeleteConfirm &&
-      services_.prompter.Ask("Delete from list?", "Confirmation", PromptButtons::OkCancel,
+      services_.prompter.Ask(DeleteQuestion, ConfirmationCaption, PromptButtons::OkCancel,
                              PromptIcon::Question) != PromptAnswer::Ok) {
     return;
   }
@@ -630,17 +560,14 @@ void TForm1::DelBtnClick() {
   if (selected.empty()) {
     return;
   }
-  list.ListChanged = true;
-  list.RandomChanged = true;
-  options.SuspendPreviewBuffering();
+  MarkListAndRandomChanged(list);
+  const BufferingPause pause = PauseBuffering();
   ClearSelection();
   const int next = DeleteRows(list.PictureList, selected);
-  RowsChanged();
+  RefreshRows();
   if (next >= 0) {
     SelectOnly(next, true);
   }
-  ForgetBufferedAndCached(preview);
-  options.ResumePreviewBuffering();
 }
 
 void TForm1::StyleComboBoxChange() {
@@ -657,11 +584,11 @@ void TForm1::StyleComboBoxChange() {
 }
 
 void TForm1::SetBtnClick() {
-  const std::vector<int> selected = SelectedRows();
-  if (selected.empty()) {
+  const int row = SelectedRow();
+  if (row < 0) {
     return;
   }
-  const std::string path = list.PictureList[selected.front()].FullPath;
+  const std::string path = list.PictureList[row].FullPath;
   // A style typed into the box that is none of the six sets stretch.
   const int style = std::max(0, StyleBoxIndex());
   if (!engine_.SetWallpaper(path, static_cast<uint8_t>(style))) {
@@ -708,21 +635,17 @@ void TForm1::NMoveUpClick() {
   if (focused <= 0) {
     return;
   }
-  TOptions& options = services_.options;
-  options.SuspendPreviewBuffering();
+  const BufferingPause pause = PauseBuffering();
   // The two rows trade places with their selection states; the focus stays
   // with the moved picture.
   const UINT movedState = ListView_GetItemState(listView_, focused, LVIS_SELECTED);
   const UINT otherState = ListView_GetItemState(listView_, focused - 1, LVIS_SELECTED);
   const int moved = MoveRowUp(list.PictureList, focused);
+  RefreshRows();
   ListView_SetItemState(listView_, focused, otherState, LVIS_SELECTED);
   ListView_SetItemState(listView_, moved, movedState | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(listView_, moved, FALSE);
-  InvalidateRect(listView_, nullptr, FALSE);
-  list.ListChanged = true;
-  list.RandomChanged = true;
-  ForgetBufferedAndCached(preview);
-  options.ResumePreviewBuffering();
+  MarkListAndRandomChanged(list);
 }
 
 void TForm1::NMoveDownClick() {
@@ -730,15 +653,11 @@ void TForm1::NMoveDownClick() {
   if (focused < 0 || focused + 1 >= static_cast<int>(list.PictureList.size())) {
     return;
   }
-  TOptions& options = services_.options;
-  options.SuspendPreviewBuffering();
+  const BufferingPause pause = PauseBuffering();
   const int moved = MoveRowDown(list.PictureList, focused);
-  InvalidateRect(listView_, nullptr, FALSE);
+  RefreshRows();
   SelectOnly(moved, true);
-  list.ListChanged = true;
-  list.RandomChanged = true;
-  ForgetBufferedAndCached(preview);
-  options.ResumePreviewBuffering();
+  MarkListAndRandomChanged(list);
 }
 
 void TForm1::KelListViewColumnClick(int column) {
@@ -767,109 +686,20 @@ void TForm1::KelListViewColumnClick(int column) {
     }
   }
   ignoreSelection_ = false;
-  InvalidateRect(listView_, nullptr, FALSE);
-  list.ListChanged = true;
-  list.RandomChanged = true;
-  ForgetBufferedAndCached(preview);
-}
-
-void TForm1::KelListViewSelectItem(int row, bool selected) {
-  if (!selected || row < 0 || row >= static_cast<int>(list.PictureList.size())) {
-    return;
-  }
-  TOptions& options = services_.options;
-  const std::string path = list.PictureList[row].FullPath;
-  SendMessageA(styleBox_, CB_SETCURSEL, list.PictureList[row].Style, 0);
-  if (!FileExists(path)) {
-    if (options.DeleteNotExisting) {
-      services_.prompter.Tell("Picture " + path + " not found", "File not found",
-                              PromptIcon::Warning);
-      DelBtnClick();
-    }
-    return;
-  }
-
-  const PreviewPlan plan =
-      PlanPreviewSelection(preview, row, static_cast<int>(list.PictureList.size()),
-                           {options.BufferImages, options.CasheImages});
-  std::shared_ptr<const Picture> shown;
-  switch (plan.shownFrom) {
-    case ShownPictureSource::LoadFile:
-      shown = LoadPicture(path, true);
-      if (!shown) {
-        return;
-      }
-      break;
-    case ShownPictureSource::SwapWithCache:
-      shown = CachePicture;
-      break;
-    case ShownPictureSource::CopyFromBuffer:
-      shown = BufferPicture;
-      break;
-  }
-  if (plan.shownFrom == ShownPictureSource::SwapWithCache || plan.copyShownToCache) {
-    CachePicture = image_.Shown();
-  }
-  image_.Show(shown);
-  preview = plan.after;
-  if (plan.rowToBuffer != NoRow) {
-    BufferPicture = LoadPicture(list.PictureList[plan.rowToBuffer].FullPath, false);
-    if (!BufferPicture) {
-      ForgetBufferedPicture(preview);
-    }
-  }
-
-  kelWide& entry = list.PictureList[row];
-  entry.Width = ClampToWord(shown->stored.width);
-  entry.Height = ClampToWord(shown->stored.height);
-  SetWindowTextA(Handle(),
-                 PreviewCaption(RowCaption(entry, options.ShowExtensions), list.ListTitle).c_str());
-  const std::string panels[3] = {
-      std::to_string(row + 1) + "/" + std::to_string(list.PictureList.size()),
-      std::to_string(entry.Width) + "x" + std::to_string(entry.Height), path};
-  for (int panel = 0; panel < 3; ++panel) {
-    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(panels[panel].c_str()));
-  }
+  RefreshRows();
+  MarkListAndRandomChanged(list);
 }
 
 void TForm1::Help1Click() {
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(Handle(), "open", "readme.htm", nullptr, nullptr, SW_SHOWNORMAL));
+      ShellExecuteA(Handle(), "open", HelpDocument, nullptr, nullptr, SW_SHOWNORMAL));
   if (result <= 32) {
-    services_.prompter.Tell("The help document readme.htm could not be opened.", "Seltane",
-                            PromptIcon::Information);
+    services_.prompter.Tell(HelpMissingText, MainCaption, PromptIcon::Information);
   }
 }
 
 void TForm1::NExitClick() {
   PostQuitMessage(0);
-}
-
-void TForm1::FormDestroy() {
-  if (destroyed_) {
-    return;
-  }
-  destroyed_ = true;
-  if (ListUnnamed) {
-    NSaveListAsClick();
-  } else {
-    NSaveListClick();
-  }
-  TOptions& options = services_.options;
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof placement;
-  GetWindowPlacement(Handle(), &placement);
-  const RECT& normal = placement.rcNormalPosition;
-  // Edges are kept as their low 16 bits, as the options store them.
-  options.Left = static_cast<uint16_t>(normal.left);
-  options.Top = static_cast<uint16_t>(normal.top);
-  options.Width = static_cast<uint16_t>(normal.right - normal.left);
-  options.Height = static_cast<uint16_t>(normal.bottom - normal.top);
-  options.LeftPanelWidth = static_cast<uint16_t>(leftPanelWidth_);
-  options.ListViewNameWidth = static_cast<uint16_t>(ListView_GetColumnWidth(listView_, 0));
-  options.ListViewFullNameWidth = static_cast<uint16_t>(ListView_GetColumnWidth(listView_, 2));
-  options.WallpaperList = list.ListPath;
-  options.Save();
 }
 
 std::string TForm1::Caption() const {
@@ -888,286 +718,12 @@ std::string TForm1::HeaderText(int column) const {
   return headers_[column];
 }
 
+std::wstring TForm1::HintText(int controlId) const {
+  return hints_.Text(GetDlgItem(Handle(), controlId));
+}
+
 int TForm1::StyleBoxIndex() const {
   return static_cast<int>(SendMessageA(styleBox_, CB_GETCURSEL, 0, 0));
-}
-
-}  // namespace seltane
-
-namespace seltane {
-
-void TForm1::ShowAddPopup(int x, int y) {
-  HMENU popup = CreatePopupMenu();
-  AppendMenuA(popup, MF_STRING, idNPopupAddFile, "File...");
-  AppendMenuA(popup, MF_STRING, idNPopupAddFolder, "Folder...");
-  SetMenuDefaultItem(popup, idNPopupAddFile, FALSE);
-  if (x == -1 && y == -1) {  // from the keyboard: under the button
-    RECT button;
-    GetWindowRect(GetDlgItem(Handle(), idAddBtn), &button);
-    x = button.left;
-    y = button.bottom;
-  }
-  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
-  DestroyMenu(popup);
-}
-
-void TForm1::ShowStatusText(const std::string& text) {
-  SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
-  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
-  UpdateWindow(statusBar_);
-}
-
-void TForm1::ShowStatusPanels() {
-  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(""));
-  SendMessageA(statusBar_, SB_SIMPLE, FALSE, 0);
-  UpdateWindow(statusBar_);
-}
-
-HWND TForm1::CreateProgressBar(std::size_t count) {
-  RECT button;
-  HWND setButton = GetDlgItem(Handle(), idSetBtn);
-  GetWindowRect(setButton, &button);
-  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&button), 2);
-  HWND bar = CreateChild(Handle(), PROGRESS_CLASSA, "", PBS_SMOOTH, 0);
-  SetWindowPos(bar, HWND_TOP, button.left, button.top, button.right - button.left,
-               button.bottom - button.top, 0);
-  SendMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(count));
-  SendMessageA(bar, PBM_SETSTEP, 1, 0);
-  return bar;
-}
-
-std::size_t TForm1::AddWithProgress(const std::vector<std::string>& paths,
-                                    const std::vector<bool>* picked) {
-  ShowStatusText(AddingText);
-  HWND bar = CreateProgressBar(paths.size());
-  list.PictureList.reserve(list.PictureList.size() + paths.size());
-  std::size_t handed = 0;
-  bool full = false;
-  std::string shownText;
-  // The rows are counted into the list view once, at the end; the bar and
-  // the percentage are redrawn only when what they show changes.
-  bulkAdding_ = true;
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (picked != nullptr && !(*picked)[i]) {
-      continue;
-    }
-    if (list.PictureList.size() >= MaxPictures) {
-      full = true;
-      break;
-    }
-    AddPictureEntry(paths[i], wsStretch);
-    ++handed;
-    std::string text = AddingProgressText(i, paths.size());
-    if (text != shownText) {
-      SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0);
-      ShowStatusText(text);
-      shownText = std::move(text);
-    }
-  }
-  bulkAdding_ = false;
-  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()), LVSICF_NOSCROLL);
-  DestroyWindow(bar);
-  if (full) {
-    services_.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
-  }
-  return handed;
-}
-
-void TForm1::NAddFileClick() {
-  const std::vector<std::string> files = services_.dialogs.OpenFiles({PictureFileFilter, "", true});
-  if (!files.empty()) {
-    TOptions& options = services_.options;
-    options.SuspendPreviewBuffering();
-    std::unordered_set<std::string> listed;
-    for (const kelWide& picture : list.PictureList) {
-      listed.insert(LowerAZ(picture.FullPath));
-    }
-    bool full = false;
-    for (const std::string& file : files) {
-      if (!listed.insert(LowerAZ(file)).second) {
-        continue;  // already in the list
-      }
-      if (list.PictureList.size() >= MaxPictures) {
-        full = true;
-        break;
-      }
-      AddPictureEntry(file, wsStretch);
-      list.ListChanged = true;
-      list.RandomChanged = true;
-    }
-    ForgetBufferedAndCached(preview);
-    options.ResumePreviewBuffering();
-    if (full) {
-      services_.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
-    }
-    if (!list.PictureList.empty()) {
-      SelectOnly(static_cast<int>(list.PictureList.size()) - 1, true);
-    }
-  }
-  SetFocus(listView_);
-}
-
-void TForm1::NAddFolderClick() {
-  const std::string folder = engine_.OpenDirectory("Choose folder with pictures");
-  if (!folder.empty()) {
-    ScanFolders({folder}, services_.options.NoRepeats);
-  }
-}
-
-void TForm1::ScanFolders(const std::vector<std::string>& folders, bool FilterOld) {
-  if (folders.empty()) {
-    return;
-  }
-  ShowStatusText(ScanningText);
-  FolderScanEvents events;
-  UseFileSystem(events);
-  events.folderNotFound = [this](const std::string& folder) {
-    services_.prompter.Tell("Folder " + folder + " not found", "Error", PromptIcon::Error);
-  };
-  events.progress = [this](std::size_t queued, std::size_t found) {
-    ShowStatusText(ScanProgressText(queued, found));
-  };
-  std::vector<std::string> found = ScanFolderTrees(folders, events);
-
-  if (!found.empty() && FilterOld) {
-    ShowStatusText(FilteringText);
-    HWND bar = CreateProgressBar(found.size());
-    found = FilterOldPaths(found, list.PictureList);
-    SendMessageA(bar, PBM_SETPOS, SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 0);
-    DestroyWindow(bar);
-  }
-  if (!found.empty()) {
-    if (services_.options.AutoAddConfirm) {
-      SetPickMode(found);
-    } else {
-      const std::size_t handed = AddWithProgress(found, nullptr);
-      if (handed > 0) {
-        list.ListChanged = true;
-        list.RandomChanged = true;
-      }
-      ShowStatusPanels();
-      services_.prompter.Tell(PicturesAddedText(handed), "Folder has been added",
-                              PromptIcon::Information);
-    }
-  }
-  ShowStatusPanels();
-}
-
-void TForm1::SetPickMode(const std::vector<std::string>& paths) {
-  if (InPickMode()) {
-    // A second search while the first one's pictures are offered: its
-    // pictures join the same check list.
-    for (const std::string& path : paths) {
-      if (pickPaths_.size() >= MaxPictures) {
-        break;
-      }
-      LVITEMA item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = static_cast<int>(pickPaths_.size());
-      item.pszText = const_cast<char*>(path.c_str());
-      const int row = static_cast<int>(
-          SendMessageA(pickList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-      ListView_SetCheckState(pickList_, row, TRUE);
-      pickPaths_.push_back(path);
-    }
-    return;
-  }
-  HMENU menu = GetMenu(Handle());
-  for (int position = 0; position < 4; ++position) {  // File, Desktop, View, Options
-    EnableMenuItem(menu, position, MF_BYPOSITION | MF_GRAYED);
-  }
-  DrawMenuBar(Handle());
-  ShowWindow(listView_, SW_HIDE);
-  ShowWindow(GetDlgItem(Handle(), idStyleLabel), SW_HIDE);
-  ShowWindow(styleBox_, SW_HIDE);
-  SetDlgItemTextA(Handle(), idAddBtn, "OK");
-  SetDlgItemTextA(Handle(), idDelBtn, "Cancel");
-  SetDlgItemTextA(Handle(), idSetBtn, "(un)Check all");
-  SetWindowTextA(Handle(), PickModeCaption);
-
-  pickList_ =
-      CreateChild(Handle(), WC_LISTVIEWA, "",
-                  WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 0);
-  ListView_SetExtendedListViewStyle(pickList_,
-                                    LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  LVCOLUMNA column{};
-  column.mask = LVCF_TEXT;
-  column.pszText = const_cast<char*>("File name");
-  SendMessageA(pickList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  pickPaths_.clear();
-  SetPickMode(paths);  // fills the list
-  ListView_SetColumnWidth(pickList_, 0, LVSCW_AUTOSIZE_USEHEADER);
-  Relayout();
-  SetFocus(pickList_);
-}
-
-void TForm1::LeavePickMode() {
-  DestroyWindow(pickList_);
-  pickList_ = nullptr;
-  pickPaths_.clear();
-  HMENU menu = GetMenu(Handle());
-  for (int position = 0; position < 4; ++position) {
-    EnableMenuItem(menu, position, MF_BYPOSITION | MF_ENABLED);
-  }
-  DrawMenuBar(Handle());
-  ShowWindow(listView_, SW_SHOW);
-  ShowWindow(GetDlgItem(Handle(), idStyleLabel), SW_SHOW);
-  ShowWindow(styleBox_, SW_SHOW);
-  SetDlgItemTextA(Handle(), idAddBtn, "Add...");
-  SetDlgItemTextA(Handle(), idDelBtn, "Delete");
-  SetDlgItemTextA(Handle(), idSetBtn, "Set as wallpaper");
-  SetWindowTextA(Handle(), "Seltane");
-  ShowStatusPanels();
-}
-
-void TForm1::PickCheckAllClick() {
-  const int rows = ListView_GetItemCount(pickList_);
-  bool anyChecked = false;
-  for (int row = 0; row < rows && !anyChecked; ++row) {
-    anyChecked = ListView_GetCheckState(pickList_, row) != 0;
-  }
-  for (int row = 0; row < rows; ++row) {
-    ListView_SetCheckState(pickList_, row, anyChecked ? FALSE : TRUE);
-  }
-}
-
-void TForm1::PickOkClick() {
-  std::vector<bool> picked(pickPaths_.size());
-  for (std::size_t row = 0; row < picked.size(); ++row) {
-    picked[row] = ListView_GetCheckState(pickList_, static_cast<int>(row)) != 0;
-  }
-  const std::vector<std::string> paths = pickPaths_;
-  const std::size_t handed = AddWithProgress(paths, &picked);
-  LeavePickMode();
-  if (handed > 0) {
-    list.ListChanged = true;
-    list.RandomChanged = true;
-  }
-  services_.prompter.Tell(PicturesAddedText(handed), "Folder has been added",
-                          PromptIcon::Information);
-  SetFocus(listView_);
-}
-
-void TForm1::PickCancelClick() {
-  LeavePickMode();
-}
-
-void TForm1::PickListSelectItem(int row) {
-  if (row < 0 || row >= static_cast<int>(pickPaths_.size())) {
-    return;
-  }
-  const std::string& path = pickPaths_[row];
-  const auto picture = LoadPicture(path, true);
-  if (!picture) {
-    return;
-  }
-  image_.Show(picture);
-  const std::string panels[3] = {
-      std::to_string(row + 1) + "/" + std::to_string(pickPaths_.size()),
-      std::to_string(picture->stored.width) + "x" + std::to_string(picture->stored.height), path};
-  for (int panel = 0; panel < 3; ++panel) {
-    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(panels[panel].c_str()));
-  }
 }
 
 }  // namespace seltane

@@ -1,22 +1,40 @@
 // kel's main window: the picture list on the left, the commands and the
 // preview on the right, a menu bar and a status bar.
+//
+// The window's code is split by topic: Unit1.cpp creates the window, lays it
+// out and runs the list commands; MainWindowFiles.cpp opens and saves list
+// files and stores the window's state at the end; MainWindowPreview.cpp
+// shows the selected row; MainWindowAdding.cpp adds pictures (the flow
+// itself is in gather/AddingFlow) and runs pick mode (PickMode).
+//
+// The other windows of kel (the dialogs, the fullscreen preview) own no list
+// of their own: they work on this window's list, selection and preview
+// through the public part below.
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/ListState.h"
 #include "data/RegistryOptions.h"
 #include "engine/Engine.h"
+#include "gather/AddingFlow.h"
+#include "mainwindow/BufferingPause.h"
 #include "mainwindow/ListCommands.h"
-#include "mainwindow/PreviewBuffer.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/PickMode.h"
+#include "mainwindow/PreviewPane.h"
 #include "platform/Dialogs.h"
-#include "platform/Picture.h"
 #include "platform/Prompter.h"
 #include "styles/DimsFile.h"
+#include "ui/Hints.h"
 #include "ui/ImageView.h"
+#include "ui/ProgressBar.h"
 #include "ui/Window.h"
 
 namespace seltane {
@@ -31,41 +49,92 @@ struct MainWindowServices {
   // The size rules that style added pictures; none: pictures keep the style
   // they are added with.
   const SizeRules* rules = nullptr;
+  // What the program does at its end, run when Windows ends the session
+  // with kel open; none: the window saves itself (FormDestroy).
+  std::function<void()> endSession = nullptr;
 };
 
-class TForm1 : public Window {
+class TForm1 : public Window, private AddingWindow {
  public:
   explicit TForm1(MainWindowServices services);
   ~TForm1() override;
+
+  // ---- Life of the window
 
   // Creates the window and runs the start-up (FormCreate). False when the
   // window could not be created.
   bool Create();
   void Show(int showCommand);
-  HACCEL Accelerators() const { return accelerators_; }
+  // Takes from the program's message loop the keys that are this window's
+  // commands: the menus' shortcuts, and F10 for "Exit" (which Windows would
+  // give to the menu bar). Only keys for this window and its controls are
+  // taken, and Insert and Delete stay with an edit box that has the focus.
+  bool TranslateShortcut(MSG& message);
+  // Saves the list files and stores the window's state in the options, once:
+  // at exit, or earlier when Windows ends the session.
+  void FormDestroy();
 
-  // The list and its state, in the order of the rows.
+  // ---- For the other windows
+
+  // Binds a menu command that opens another window (Fullscreen, Set style,
+  // Automatic searching, Options, About): its menu item is enabled and from
+  // then on the item and its shortcut run `handler`; for Fullscreen also the
+  // "Fullscreen" button, a double click on the preview or on the list, and
+  // Enter in the list.
+  void BindCommand(int id, std::function<void()> handler);
+
+  // The list in the order of the rows, its file, watched folders and
+  // changed flags.
   ListState list;
   bool ListUnnamed = false;
   SortState sort;
-  PreviewIndexes preview;
+
+  // After PictureList changed other than through this window's commands:
+  // counts the rows again, repaints them, and lets the preview forget which
+  // rows its pictures belong to.
+  void RefreshRows();
+  // Removes one picture and its row, and marks both files changed.
+  void RemovePicture(int row);
+  // Selects the row alone (and gives it the focus mark), scrolled into view;
+  // the selection shows it in the preview. Out of range: clears only.
+  void SelectOnly(int row, bool focus);
+  void ClearSelection();
+  std::vector<int> SelectedRows() const;
+  int SelectedRow() const;  // the first selected row; -1 when none
+  int FocusedRow() const;   // -1 when none
+  // The style the style box shows (0-5); -1 when it shows none of them.
+  int StyleBoxIndex() const;
+  // A progress bar over "Set as wallpaper", from 0 to count, until the
+  // returned object ends.
+  std::unique_ptr<ProgressBar> CreateProgressBar(std::size_t count);
+  // The binding of common.dll and main.dll.
+  Engine& EngineBinding() { return engine_; }
+  // The preview pane: the shown picture, and a larger decode of it.
+  PreviewPane& Preview() { return *preview_; }
+  // Preview buffering and caching off until the returned pause ends (for
+  // bulk changes of the list).
+  BufferingPause PauseBuffering() { return BufferingPause(services_.options, bufferingPauses_); }
+  // The DPI the window is drawn at.
+  int Dpi() const { return dpi_; }
+  bool InPickMode() const { return pickMode_ && pickMode_->Active(); }
 
   // Appends a picture the user added: its size is read from the file's
   // header. False, after "Cannot add picture ...", when the file is no
   // picture of a known format; false without a message when the list is full.
   bool AddPictureEntry(const std::string& path, uint8_t style);
   bool OpenListFile();
-  void NAddFileClick();
-  void NAddFolderClick();
   // Searches the folders for pictures and adds them, or offers them in pick
   // mode when AutoAddConfirm is on.
   void ScanFolders(const std::vector<std::string>& folders, bool FilterOld);
+
+  // ---- Handlers, named after their controls
+
+  void NAddFileClick();
+  void NAddFolderClick();
   void PickOkClick();
   void PickCancelClick();
   void PickCheckAllClick();
   void PickListSelectItem(int row);
-  bool InPickMode() const { return pickList_ != nullptr; }
-  HWND PickList() const { return pickList_; }
   void NNewListClick();
   void NOpenListClick();
   void NSaveListClick();
@@ -79,46 +148,65 @@ class TForm1 : public Window {
   void NMoveUpClick();
   void NMoveDownClick();
   void KelListViewColumnClick(int column);
+  // The selection of a row changed: shows it in the preview, with its style,
+  // caption and status (see MainWindowPreview.cpp).
   void KelListViewSelectItem(int row, bool selected);
   void Help1Click();
   void NExitClick();
-  // Saves the list and stores the window's state in the options.
-  void FormDestroy();
 
-  // What the window shows, for tests.
+  // ---- What the window shows, for tests
+
   std::string Caption() const;
   std::string StatusText(int panel) const;
   std::string HeaderText(int column) const;
-  int StyleBoxIndex() const;
-  std::vector<int> SelectedRows() const;
-  int FocusedRow() const;
-  void SelectOnly(int row, bool focus);
+  std::wstring HintText(int controlId) const;
   const std::shared_ptr<const Picture>& ShownPicture() const { return image_.Shown(); }
+  const ImageView& Image() const { return image_; }
+  HWND PickList() const { return pickMode_ ? pickMode_->List() : nullptr; }
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void CreateControls();
+  // Unit1.cpp
   HMENU CreateMainMenu();
+  void CreateControls();
+  void CreateHints();
   void Command(int id, int code);
+  void RunBound(int id);
   LRESULT Notify(const NMHDR& header);
   void Relayout();
-  void RowsChanged();  // after the number or the order of the rows changed
-  void ClearSelection();
+  MainLayoutInput LayoutInput() const;
+  void FollowDpi(WPARAM wParam, LPARAM lParam);
+  bool OnSplitter(int x) const;
+  void ShowAddPopup(int x, int y);
+
+  // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.
   bool StartNewList();
-  std::shared_ptr<const Picture> LoadPicture(const std::string& path, bool reportErrors);
-  void SetPickMode(const std::vector<std::string>& paths);
-  void LeavePickMode();
-  void ShowStatusText(const std::string& text);  // one text across the bar
-  void ShowStatusPanels();
-  HWND CreateProgressBar(std::size_t count);
-  // Adds found or picked paths with a progress bar; returns how many were
-  // handed over for adding.
-  std::size_t AddWithProgress(const std::vector<std::string>& paths,
-                              const std::vector<bool>* picked);
-  void ShowAddPopup(int x, int y);
+
+  // MainWindowPreview.cpp
+  void CreatePreview();
+  // Shows the selected row in the preview. A row whose file is missing is
+  // removed instead, when the options say so: true then.
+  bool ShowSelectedRow(int row);
+  // Removes the row of a missing file alone, after the message and the
+  // question; false when the user keeps it.
+  bool RemoveMissingPicture(int row);
+  void ShowRowStatus(int row, int rowCount, int width, int height, const std::string& path);
+
+  // MainWindowAdding.cpp
+  Adding AddingFlow() { return {list, services_.prompter, *this}; }
+  bool AppendPicture(const std::string& path, uint8_t style);
+  void ShowStatusText(const std::string& text) override;
+  void ShowStatusPanels() override;
+  void StartProgress(std::size_t count) override;
+  void SetProgress(std::size_t position) override;
+  void EndProgress() override;
+  bool AddPicture(const std::string& path) override;
+  void ShowAddedRows() override;
+  void OfferPictures(const std::vector<std::string>& paths) override;
+  void EndOffer() override;
 
   MainWindowServices services_;
   Engine engine_;
@@ -126,17 +214,27 @@ class TForm1 : public Window {
   HWND styleBox_ = nullptr;
   HWND statusBar_ = nullptr;
   ImageView image_;
+  Hints hints_;
+  std::unique_ptr<PreviewScreen> screen_;
+  std::unique_ptr<PreviewLoader> loader_;
+  std::unique_ptr<PreviewPane> preview_;
+  std::unique_ptr<PickMode> pickMode_;
+  std::unique_ptr<ProgressBar> progress_;
+  std::map<int, std::function<void()>> boundCommands_;
   HACCEL accelerators_ = nullptr;
-  int leftPanelWidth_ = 265;
-  bool draggingSplitter_ = false;
-  bool destroyed_ = false;
+  int dpi_ = DesignDpi;
+  int leftPanelWidth_ = 265;  // as the user left it; the layout clamps it
+  MainLayout layout_;         // as last applied
+  std::array<int, 2> statusTextWidths_{};
   std::array<std::string, ListColumnCount> headers_;
-  std::shared_ptr<const Picture> BufferPicture;
-  std::shared_ptr<const Picture> CachePicture;
+  int bufferingPauses_ = 0;
+  bool draggingSplitter_ = false;
+  bool sizing_ = false;           // the user is dragging the window's frame
+  bool destroyed_ = false;        // FormDestroy has run
   bool ignoreSelection_ = false;  // while selections are restored after a sort
-  bool bulkAdding_ = false;       // rows are counted in once the adding ends
-  HWND pickList_ = nullptr;       // the check list of found pictures in pick mode
-  std::vector<std::string> pickPaths_;
+  // A selection handled while another is: the row selected meanwhile.
+  bool selecting_ = false;
+  std::optional<int> pendingSelection_;
 };
 
 }  // namespace seltane

@@ -5,11 +5,15 @@
 # With keys (xdotool's names, such as F11 or ctrl+F1) it presses them in turn
 # in the main window once it is up, and saves the window they opened instead:
 #   scripts/screenshot.sh docs/kel-about.png win32 ctrl+F1
+# With DPI set in the environment the screen runs at that DPI (Wine's
+# LogPixels, put back afterwards):
+#   DPI=144 scripts/screenshot.sh kel-144.png win32
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 output=$1
 preset=${2:-win32}
 keys=("${@:3}")
+dpi=${DPI:-}
 source "$here/scripts/wine-env.sh"
 wine=/usr/lib/wine/wine
 [ "$preset" = win64 ] && wine=/usr/lib/wine/wine64
@@ -18,13 +22,29 @@ prepare_sample
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+desktop='HKCU\Control Panel\Desktop'
+old_dpi=""
 cleanup() {
+  if [ -n "$dpi" ]; then
+    if [ -n "$old_dpi" ]; then
+      /usr/lib/wine/wine64 reg add "$desktop" /v LogPixels /t REG_DWORD /d "$old_dpi" /f >/dev/null 2>&1 </dev/null || true
+    else
+      /usr/lib/wine/wine64 reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 </dev/null || true
+    fi
+  fi
   wineserver -k >/dev/null 2>&1 || true
   kill $xvfb 2>/dev/null || true
 }
 trap cleanup EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# Set once the display is there: the first Wine program starts the desktop
+# on it.
+if [ -n "$dpi" ]; then
+  old_dpi=$(/usr/lib/wine/wine64 reg query "$desktop" /v LogPixels 2>/dev/null </dev/null |
+    tr -d '\r' | sed -n 's/.*REG_DWORD *//p' || true)
+  /usr/lib/wine/wine64 reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null
+fi
 
 # kel's visible top-level windows, as X sees them.
 kel_windows() { xdotool search --onlyvisible --classname '^kel\.exe$' 2>/dev/null || true; }

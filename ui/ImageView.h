@@ -1,29 +1,54 @@
 // A control that shows a decoded picture scaled down in proportion to fit
 // and centred; smaller pictures are shown at their own size.
+//
+// What the control shows is kept in a frame of its own size and copied to
+// the screen, so that rows drawn while another picture decodes can be taken
+// back: Redraw draws the shown picture whole again.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/Picture.h"
+#include "ui/Layout.h"
 #include "ui/Window.h"
 
 namespace seltane {
 
 class ImageView : public Window {
  public:
+  ~ImageView() override;
+
   bool Create(HWND parent, int id);
+  // Shows the picture (none: an empty pane) and paints it at once.
   void Show(std::shared_ptr<const Picture> picture);
-  // Draws the top rows of a picture that is still being decoded, at once.
+  // Draws the top rows of a picture that is still being decoded over what
+  // is shown, at once. The shown picture stays what it was.
   void ShowPartly(const Picture& partial, int32_t rows);
+  // Paints the shown picture whole again, over any rows drawn meanwhile.
+  void Redraw();
   const std::shared_ptr<const Picture>& Shown() const { return picture_; }
+  // The size of the area pictures are drawn in.
+  LayoutSize Area() const { return ClientSize(Handle()); }
+  // The colour the pane shows at a point, as 0xRRGGBB.
+  uint32_t PixelAt(int x, int y) const;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Paint(HDC dc);
+  void MakeFrame();
+  void FreeFrame();
+  void Render();
+  void CopyToScreen(const RECT& area);
   RECT PictureArea(const Picture& picture) const;
+
   std::shared_ptr<const Picture> picture_;
+  HDC frameDc_ = nullptr;
+  HBITMAP frameBitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  uint32_t* framePixels_ = nullptr;
+  LayoutSize frameSize_;
 };
 
 // Draws the picture's pixels into the rectangle, smoothing when reducing.

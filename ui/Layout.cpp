@@ -21,6 +21,27 @@ void PlaceAxis(int& start, int& length, bool nearAnchor, bool farAnchor, int des
 
 }  // namespace
 
+int ScaleToDpi(int length, int dpi) {
+  if (dpi == DesignDpi) {
+    return length;
+  }
+  const long long scaled = static_cast<long long>(length) * dpi;
+  const long long half = DesignDpi / 2;
+  return static_cast<int>(scaled >= 0 ? (scaled + half) / DesignDpi : (scaled - half) / DesignDpi);
+}
+
+LayoutRect ScaleToDpi(const LayoutRect& rect, int dpi) {
+  // The edges are scaled, not the sizes, so that controls that meet at 96
+  // DPI still meet.
+  const int left = ScaleToDpi(rect.left, dpi);
+  const int top = ScaleToDpi(rect.top, dpi);
+  return {left, top, ScaleToDpi(rect.Right(), dpi) - left, ScaleToDpi(rect.Bottom(), dpi) - top};
+}
+
+LayoutSize ScaleToDpi(LayoutSize size, int dpi) {
+  return {ScaleToDpi(size.width, dpi), ScaleToDpi(size.height, dpi)};
+}
+
 LayoutRect AnchoredRect(const ControlPlacement& control, LayoutSize design, LayoutSize parent) {
   LayoutRect rect = control.rect;
   PlaceAxis(rect.left, rect.width, control.anchors & akLeft, control.anchors & akRight,
@@ -28,6 +49,46 @@ LayoutRect AnchoredRect(const ControlPlacement& control, LayoutSize design, Layo
   PlaceAxis(rect.top, rect.height, control.anchors & akTop, control.anchors & akBottom,
             design.height, parent.height);
   return rect;
+}
+
+PlacedControls PlaceControls(std::span<const ControlPlacement> controls, LayoutSize design,
+                             LayoutSize parent, int dpi) {
+  const LayoutSize scaledDesign = ScaleToDpi(design, dpi);
+  PlacedControls placed;
+  placed.reserve(controls.size());
+  for (const ControlPlacement& control : controls) {
+    const ControlPlacement scaled{control.id, ScaleToDpi(control.rect, dpi), control.anchors};
+    placed.emplace_back(control.id, AnchoredRect(scaled, scaledDesign, parent));
+  }
+  return placed;
+}
+
+ScreenRect KeepOnMonitor(ScreenRect window, const ScreenRect& monitor) {
+  auto shift = [](int& low, int& high, int monitorLow, int monitorHigh) {
+    if (high > monitorHigh) {
+      low -= high - monitorHigh;
+      high = monitorHigh;
+    }
+    if (low < monitorLow) {
+      high += monitorLow - low;
+      low = monitorLow;
+    }
+  };
+  shift(window.left, window.right, monitor.left, monitor.right);
+  shift(window.top, window.bottom, monitor.top, monitor.bottom);
+  return window;
+}
+
+ScreenRect CentredOver(LayoutSize window, const ScreenRect& owner, const ScreenRect& monitor) {
+  const int left = (owner.left + owner.right - window.width) / 2;
+  const int top = (owner.top + owner.bottom - window.height) / 2;
+  return KeepOnMonitor({left, top, left + window.width, top + window.height}, monitor);
+}
+
+ScreenRect WorkAreaToScreen(ScreenRect normal, const ScreenRect& monitor, const ScreenRect& work) {
+  const int dx = work.left - monitor.left;
+  const int dy = work.top - monitor.top;
+  return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
 }
 
 }  // namespace seltane

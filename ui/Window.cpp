@@ -3,8 +3,25 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <map>
+#include <utility>
 
 namespace seltane {
+namespace {
+
+// The point size a control keeps across DPI changes, when not 8.
+constexpr const char* FontPointsProperty = "SeltaneFontPoints";
+
+BOOL CALLBACK SetFontForDpi(HWND child, LPARAM dpi) {
+  const auto points = reinterpret_cast<INT_PTR>(GetPropA(child, FontPointsProperty));
+  SendMessageA(child, WM_SETFONT,
+               reinterpret_cast<WPARAM>(
+                   DialogFont(static_cast<int>(dpi), points != 0 ? static_cast<int>(points) : 8)),
+               TRUE);
+  return TRUE;
+}
+
+}  // namespace
 
 Window::~Window() {
   if (handle_ != nullptr) {
@@ -14,7 +31,7 @@ Window::~Window() {
 }
 
 bool Window::CreateOfClass(const char* className, const std::string& caption, DWORD style,
-                           const RECT& bounds, HWND parent, HMENU menu) {
+                           const RECT& bounds, HWND parent, HMENU menu, DWORD exStyle) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -31,7 +48,7 @@ bool Window::CreateOfClass(const char* className, const std::string& caption, DW
       return false;
     }
   }
-  CreateWindowExA(0, className, caption.c_str(), style, bounds.left, bounds.top,
+  CreateWindowExA(exStyle, className, caption.c_str(), style, bounds.left, bounds.top,
                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent, menu, instance,
                   this);
   return handle_ != nullptr;
@@ -68,16 +85,42 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
-HFONT DefaultFont() {
-  static HFONT font = [] {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+HFONT DialogFont(int dpi, int points) {
+  static std::map<std::pair<int, int>, HFONT> fonts;
+  HFONT& font = fonts[{dpi, points}];
+  if (font == nullptr) {
+    font = CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-  }();
+  }
   return font;
+}
+
+int WindowDpi(HWND window) {
+  // Windows 10 and later know each monitor's DPI; older systems have one.
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow != nullptr && window != nullptr) {
+    if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
+      return static_cast<int>(dpi);
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : DesignDpi;
+}
+
+int FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam) {
+  const int dpi = HIWORD(wParam) != 0 ? HIWORD(wParam) : DesignDpi;
+  EnumChildWindows(window, SetFontForDpi, dpi);
+  if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return dpi;
 }
 
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id,
@@ -85,14 +128,20 @@ HWND CreateChild(HWND parent, const char* className, const std::string& text, DW
   HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
                                0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(WindowDpi(parent))), FALSE);
   return child;
+}
+
+void SetControlFont(HWND control, int points) {
+  SetPropA(control, FontPointsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(points)));
+  SendMessageA(control, WM_SETFONT,
+               reinterpret_cast<WPARAM>(DialogFont(WindowDpi(GetParent(control)), points)), TRUE);
 }
 
 void MoveChildren(const std::vector<PlacedChild>& children) {
   HDWP batch = BeginDeferWindowPos(static_cast<int>(children.size()));
   for (const PlacedChild& child : children) {
-    if (batch != nullptr) {
+    if (batch != nullptr && child.window != nullptr) {
       batch = DeferWindowPos(batch, child.window, nullptr, child.rect.left, child.rect.top,
                              child.rect.width, child.rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -102,13 +151,42 @@ void MoveChildren(const std::vector<PlacedChild>& children) {
   }
 }
 
-void ApplyLayout(HWND parent, const std::vector<ControlPlacement>& controls, LayoutSize design,
-                 LayoutSize parentSize) {
+void MoveControls(HWND parent, const PlacedControls& placed) {
   std::vector<PlacedChild> children;
-  for (const ControlPlacement& control : controls) {
-    children.push_back({GetDlgItem(parent, control.id), AnchoredRect(control, design, parentSize)});
+  children.reserve(placed.size());
+  for (const auto& [id, rect] : placed) {
+    children.push_back({GetDlgItem(parent, id), rect});
   }
   MoveChildren(children);
+}
+
+LayoutSize ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+int TextWidth(HWND control, const std::string& text) {
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+int RunMessageLoop(const std::function<bool(MSG& message)>& shortcuts) {
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (shortcuts && shortcuts(message)) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
 }
 
 }  // namespace seltane

@@ -1,9 +1,11 @@
 // The small window toolkit: one C++ object per window, kept with its HWND,
-// and helpers for the common controls.
+// the windows' font at the window's DPI, placing controls from tables, and
+// the program's message loop.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,7 @@ class Window {
   // Registers the class once and creates the window; false on failure. A
   // child window passes its parent and its id as menu.
   bool CreateOfClass(const char* className, const std::string& caption, DWORD style,
-                     const RECT& bounds, HWND parent, HMENU menu);
+                     const RECT& bounds, HWND parent, HMENU menu, DWORD exStyle = 0);
   // Handles one message; the default passes it to DefWindowProc.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Called once the window is gone, from WM_NCDESTROY.
@@ -36,17 +38,29 @@ class Window {
   HWND handle_ = nullptr;
 };
 
-// The font the windows use: "MS Sans Serif", 8 points.
-HFONT DefaultFont();
+// The windows' font, "MS Sans Serif" of the given size in points, at a DPI.
+// One font per size and DPI, kept until the program ends.
+HFONT DialogFont(int dpi, int points = 8);
 
-// Creates a child control with the default font.
+// The DPI a window is drawn at: its monitor's where the system says, else
+// the screen's.
+int WindowDpi(HWND window);
+
+// Sent when a window moves to a monitor of another DPI, or the DPI changes.
+inline constexpr UINT WmDpiChanged = 0x02E0;
+
+// Follows WM_DPICHANGED: every child gets its font at the new DPI, then the
+// window takes the rectangle the system suggests (its WM_SIZE lays the
+// controls out again). Returns the new DPI.
+int FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam);
+
+// Creates a child control with the windows' font at the parent's DPI.
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id,
                  DWORD exStyle = 0);
 
-// Moves every control of the table to its place for the parent's size, in
-// one batch.
-void ApplyLayout(HWND parent, const std::vector<ControlPlacement>& controls, LayoutSize design,
-                 LayoutSize parentSize);
+// Gives a control a font of another size, which it keeps when the DPI
+// changes.
+void SetControlFont(HWND control, int points);
 
 // A placed rectangle, applied to one child in a batch.
 struct PlacedChild {
@@ -54,5 +68,19 @@ struct PlacedChild {
   LayoutRect rect;
 };
 void MoveChildren(const std::vector<PlacedChild>& children);
+
+// Moves the parent's controls, found by their ids, in one batch.
+void MoveControls(HWND parent, const PlacedControls& placed);
+
+LayoutSize ClientSize(HWND window);
+
+// The width of a text in the control's font, in pixels.
+int TextWidth(HWND control, const std::string& text);
+
+// The program's message loop, until WM_QUIT, whose code it returns. Each
+// message goes first to `shortcuts`, which takes the keys that are commands
+// of the window running the loop. Modal dialogs run loops of their own, so
+// the main window's keys never act while one is open.
+int RunMessageLoop(const std::function<bool(MSG& message)>& shortcuts);
 
 }  // namespace seltane

@@ -2,7 +2,10 @@
 // the prefix's real registry key (saved before and put back after).
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "data/RegistryOptions.h"
+#include "mainwindow/MainLayout.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KeyBackup.h"
@@ -14,6 +17,58 @@ namespace {
 
 std::string KelPath;
 
+// The screen's DPI for the Wine programs started while the object lives
+// (Wine reads it when a program starts), then the value as it was.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(uint32_t dpi)
+      : old_(registry_.ReadValue(RegistryRoot::CurrentUser, Key, Name)) {
+    registry_.WriteValue(RegistryRoot::CurrentUser, Key, Name, EncodeDWord(dpi));
+  }
+  ~ScreenDpi() {
+    if (old_) {
+      registry_.WriteValue(RegistryRoot::CurrentUser, Key, Name, *old_);
+    } else {
+      registry_.DeleteValue(RegistryRoot::CurrentUser, Key, Name);
+    }
+  }
+
+ private:
+  static constexpr const char* Key = "Control Panel\\Desktop";
+  static constexpr const char* Name = "LogPixels";
+  Win32Registry registry_;
+  std::optional<RegistryValue> old_;
+};
+
+// The visible controls of a window by id, in its client coordinates, once
+// the window's thread waits for input. A drop-down box counts with its
+// selection field only (its font's height and a border).
+std::map<int, RECT> VisibleControls(HWND window) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+  std::map<int, RECT> controls;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsWindowVisible(child)) {
+      RECT rect{};
+      GetWindowRect(child, &rect);
+      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+      char className[32] = {};
+      GetClassNameA(child, className, sizeof className);
+      if (lstrcmpiA(className, "ComboBox") == 0) {
+        rect.bottom =
+            rect.top + static_cast<LONG>(SendMessageA(child, CB_GETITEMHEIGHT, WPARAM(-1), 0)) + 6;
+      }
+      controls[GetDlgCtrlID(child)] = rect;
+    }
+  }
+  return controls;
+}
+
+int Height(const RECT& rect) {
+  return rect.bottom - rect.top;
+}
+
 class KelProcess : public ::testing::Test {
  protected:
   KelProcess() {
@@ -23,6 +78,42 @@ class KelProcess : public ::testing::Test {
   std::optional<RegistryValue> Stored(const char* name) {
     return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
   }
+  // Answers a first start's question with "restore the defaults", declines
+  // to create the missing default list and is told that the size rules file
+  // was created; the main window is then open.
+  HWND OpenMainWindow(testing::ChildProcess& kel) {
+    const auto question = kel.WaitForMessageBox();
+    EXPECT_TRUE(question && question->text == RegistryReadErrorQuestion);
+    if (question) {
+      testing::ChildProcess::Press(*question, IDOK);
+    }
+    const auto missingList = kel.WaitForMessageBox();
+    EXPECT_TRUE(missingList);
+    if (missingList) {
+      testing::ChildProcess::Press(*missingList, IDCANCEL);
+    }
+    const auto missingRules = kel.WaitForMessageBox();
+    EXPECT_TRUE(missingRules);
+    if (missingRules) {
+      testing::ChildProcess::Press(*missingRules, IDOK);
+    }
+    return kel.WaitForWindow("SeltaneMainWindow");
+  }
+  // The main window's visible controls when kel starts at the DPI.
+  std::map<int, RECT> ControlsAtDpi(uint32_t dpi) {
+    std::optional<ScreenDpi> screen(std::in_place, dpi);
+    testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+    const HWND window = OpenMainWindow(kel);
+    screen.reset();
+    std::map<int, RECT> controls = VisibleControls(window);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kel.WaitForExit(), 0u);
+    // The next start is a first start again.
+    registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
+    DeleteFileA((folder / "dims.dat").c_str());
+    return controls;
+  }
+
   // Declines to create the missing default list, is told that the size rules
   // file was created, then closes the main window as a user would.
   void CloseMainWindow(testing::ChildProcess& kel) {
@@ -87,6 +178,47 @@ TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
 
 TEST(KelFile, DeclaresPerMonitorDpiAwareness) {
   testing::ExpectPerMonitorDpiAware(KelPath);
+}
+
+TEST_F(KelProcess, AtAHigherDpiTheControlsAreScaledAndNoneOverlapsAnother) {
+  const std::map<int, RECT> at96 = ControlsAtDpi(96);
+  const std::map<int, RECT> at144 = ControlsAtDpi(144);
+  ASSERT_FALSE(at96.empty());
+  ASSERT_EQ(at144.size(), at96.size());
+  // Buttons are placed by the layout and grow by half; the style box's
+  // height comes from its font, which grows by the sizes the font has.
+  for (int id : {idAddBtn, idDelBtn, idSetBtn, idFullScreenBtn}) {
+    ASSERT_TRUE(at144.count(id) != 0) << id;
+    EXPECT_NEAR(Height(at144.at(id)), Height(at96.at(id)) * 3 / 2, 1) << id;
+  }
+  EXPECT_GT(Height(at144.at(idStyleComboBox)), Height(at96.at(idStyleComboBox)) * 5 / 4);
+  EXPECT_NEAR(at144.at(idAddBtn).left - at144.at(idKelListView).right,
+              (at96.at(idAddBtn).left - at96.at(idKelListView).right) * 3 / 2, 1);
+  for (auto a = at144.begin(); a != at144.end(); ++a) {
+    for (auto b = std::next(a); b != at144.end(); ++b) {
+      RECT common;
+      EXPECT_FALSE(IntersectRect(&common, &a->second, &b->second)) << a->first << " " << b->first;
+    }
+  }
+}
+
+TEST_F(KelProcess, EndingTheSessionSavesAtOnceAndOnce) {
+  testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+  const HWND window = OpenMainWindow(kel);
+  ASSERT_NE(window, nullptr);
+  // Moved by the user: stored only when kel saves at its end.
+  SetWindowPos(window, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 30000, &answer);
+  EXPECT_EQ(answer, TRUE);
+  SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 30000, &answer);
+  EXPECT_EQ(DecodeDWord(Stored("Left")), 123u);
+  EXPECT_EQ(DecodeDWord(Stored("Top")), 77u);
+  // The exit that may still follow saves nothing again.
+  SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  EXPECT_EQ(DecodeDWord(Stored("Left")), 123u);
 }
 
 }  // namespace

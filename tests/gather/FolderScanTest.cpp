@@ -115,11 +115,5 @@ TEST(FolderScan, FilteringDropsListedPathsIgnoringCaseButKeepsRepeatsOfTheSearch
       (std::vector<std::string>{"C:\\Pics\\b.jpg", "C:\\Pics\\b.jpg"}));
 }
 
-TEST(FolderScan, ProgressTexts) {
-  EXPECT_EQ(AddingProgressText(0, 3), "Adding pictures... 0%");
-  EXPECT_EQ(AddingProgressText(2, 3), "Adding pictures... 66%");
-  EXPECT_EQ(PicturesAddedText(0), "0 pictures have been added");
-}
-
 }  // namespace
 }  // namespace seltane

@@ -78,19 +78,6 @@ TEST(ListCommands, MovingStopsAtTheEnds) {
   EXPECT_EQ(MoveRowUp(pictures, 9), -1);
 }
 
-TEST(ListCommands, WindowIsBroughtBackOntoItsMonitor) {
-  const ScreenRect monitor{0, 0, 1024, 768};
-  EXPECT_EQ(KeepOnMonitor({900, 700, 1732, 1161}, monitor).left, 192);
-  const ScreenRect moved = KeepOnMonitor({-100, -50, 732, 411}, monitor);
-  EXPECT_EQ(moved.left, 0);
-  EXPECT_EQ(moved.top, 0);
-  EXPECT_EQ(moved.right, 832);
-  // Larger than the monitor: the left and top edges win.
-  const ScreenRect huge = KeepOnMonitor({100, 100, 1300, 900}, monitor);
-  EXPECT_EQ(huge.left, 0);
-  EXPECT_EQ(huge.top, 0);
-}
-
 TEST(ListCommands, TextsOfTheWindow) {
   const auto pictures = Pictures({{"C:\\p\\sun.set.jpg", 5}});
   EXPECT_EQ(RowCaption(pictures[0], true), "sun.set.jpg");

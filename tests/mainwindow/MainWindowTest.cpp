@@ -1,100 +1,13 @@
 // The main window created in this process and driven with its own command
 // ids and list view messages, with scripted message boxes and file dialogs.
-#include <windows.h>
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
-
-#include "data/ListFormat.h"
-#include "data/ListState.h"
-#include "mainwindow/MainLayout.h"
-#include "mainwindow/Unit1.h"
-#include "platform/Files.h"
-#include "tests/support/FakeRegistry.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/ScriptedPrompter.h"
-#include "tests/support/TempFolder.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/TestJpeg.h"
-#include "tests/support/TestPictures.h"
 
 namespace seltane {
 
 std::string RecordingLibraryPath;
 
 namespace {
-
-class MainWindow : public ::testing::Test {
- protected:
-  MainWindow() {
-    prompter.answers.push_back(PromptAnswer::Ok);  // first start: defaults
-    options = std::make_unique<TOptions>(
-        OptionsEnvironment{registry, prompter, [this] { return folder.Path(); }, false});
-    prompter.records.clear();
-    CreateDirectoryA((folder / "program").c_str(), nullptr);
-    for (const auto& [name, width, height] : std::vector<std::tuple<std::string, int, int>>{
-             {"b.bmp", 4, 3}, {"A.bmp", 8, 2}, {"c c.bmp", 5, 5}}) {
-      testing::WriteBitmap(folder / name, width, height, 0x336699);
-    }
-    WriteList("pics.lst", {{folder / "b.bmp", 2}, {folder / "A.bmp", 0}, {folder / "c c.bmp", 4}});
-    options->WallpaperList = folder / "pics.lst";
-  }
-  ~MainWindow() override { form.reset(); }
-
-  void WriteList(const std::string& name, std::vector<std::pair<std::string, uint8_t>> pictures) {
-    ListState state;
-    for (auto& [path, style] : pictures) {
-      state.AddPictureEntry(path, style, 0, 0, false);
-    }
-    std::string error;
-    ASSERT_TRUE(WriteFileReplacing(
-        folder / name, FormatListFile(state.PictureList, {}, {}, CompareLowerAZ), error));
-    ASSERT_TRUE(WriteFileReplacing(RandomFilePath(folder / name),
-                                   FormatRandomFile(UsedFlags(state.PictureList), false), error));
-  }
-  void Start() {
-    form = std::make_unique<TForm1>(MainWindowServices{*options,
-                                                       prompter,
-                                                       dialogs,
-                                                       {RecordingLibraryPath, RecordingLibraryPath},
-                                                       false,
-                                                       folder / "program"});
-    ASSERT_TRUE(form->Create());
-  }
-  void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, id, 0); }
-  HWND ListView() { return GetDlgItem(form->Handle(), idKelListView); }
-  int RowCount() { return static_cast<int>(SendMessageA(ListView(), LVM_GETITEMCOUNT, 0, 0)); }
-  std::string RowText(int row, int column) {
-    char text[512] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(ListView(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-  }
-  // Selects the rows as a user would, the last one focused.
-  void Select(std::vector<int> rows) {
-    ListView_SetItemState(ListView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      const UINT state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
-      ListView_SetItemState(ListView(), rows[i], state, state);
-    }
-  }
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const kelWide& picture : form->list.PictureList) {
-      names.push_back(picture.FileName);
-    }
-    return names;
-  }
-
-  testing::TempFolder folder;
-  testing::FakeRegistry registry;
-  testing::ScriptedPrompter prompter;
-  testing::ScriptedDialogs dialogs;
-  std::unique_ptr<TOptions> options;
-  std::unique_ptr<TForm1> form;
-};
 
 TEST_F(MainWindow, StartShowsTheListAndTheLastWallpapersRow) {
   options->LastWallpaper = folder / "A.bmp";
@@ -113,6 +26,14 @@ TEST_F(MainWindow, StartShowsTheListAndTheLastWallpapersRow) {
   EXPECT_EQ(form->list.PictureList[1].Width, 8);
   ASSERT_TRUE(form->ShownPicture());
   EXPECT_TRUE(prompter.records.empty());
+  for (const auto& [id, hint] : std::vector<std::pair<int, std::wstring>>{
+           {idAddBtn, L"Add file or forlder (right click for wide mode)"},
+           {idDelBtn, L"Delete file from list"},
+           {idSetBtn, L"Set current picture as wallpaper"},
+           {idFullScreenBtn, L"Fullscreent preview"},
+           {idKelImage, L"Double click for fullscreen preview"}}) {
+    EXPECT_EQ(form->HintText(id), hint) << id;
+  }
 }
 
 TEST_F(MainWindow, StartWithoutTheLastWallpaperSelectsTheFirstRowWithoutFocus) {
@@ -175,7 +96,7 @@ TEST_F(MainWindow, DeleteAsksAndSelectsTheRowThatTookThePlace) {
   EXPECT_EQ(RowCount(), 1);
   EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
   EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
-  EXPECT_EQ(form->preview.BufferedIndex, NoRow);
+  EXPECT_EQ(form->Preview().Indexes().BufferedIndex, NoRow);
 
   // Nothing selected: still asked, then nothing happens.
   Select({});
@@ -306,13 +227,13 @@ TEST_F(MainWindow, SteppingWithBufferAndCacheFollowsThePlan) {
   options->BufferImages = true;
   options->CasheImages = true;
   Start();  // selects row 0, which buffers row 1
-  EXPECT_EQ(form->preview.BufferedIndex, 1);
+  EXPECT_EQ(form->Preview().Indexes().BufferedIndex, 1);
   Select({1});
   Select({2});
   Select({1});
-  EXPECT_EQ(form->preview.CachedIndex, 2);
-  EXPECT_EQ(form->preview.ShownIndex, 1);
-  EXPECT_EQ(form->preview.BufferedIndex, 0);
+  EXPECT_EQ(form->Preview().Indexes().CachedIndex, 2);
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 1);
+  EXPECT_EQ(form->Preview().Indexes().BufferedIndex, 0);
   EXPECT_EQ(form->StatusText(1), "8x2");
 }
 
@@ -449,6 +370,9 @@ TEST_F(FolderSearch, PickModeAddsOnlyTheCheckedPictures) {
   EXPECT_EQ(ButtonText(idDelBtn), "Cancel");
   EXPECT_EQ(ButtonText(idSetBtn), "(un)Check all");
   EXPECT_FALSE(GetWindowLongA(ListView(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(form->HintText(idAddBtn), L"");
+  EXPECT_EQ(form->HintText(idDelBtn), L"");
+  EXPECT_EQ(form->HintText(idSetBtn), L"Set current picture as wallpaper");
   ASSERT_EQ(ListView_GetItemCount(form->PickList()), 3);
   Command(idNNewList);  // the list's menus are off in pick mode
   EXPECT_EQ(RowCount(), 3);
@@ -463,6 +387,7 @@ TEST_F(FolderSearch, PickModeAddsOnlyTheCheckedPictures) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp", "one.bmp", "two.bmp"}));
   EXPECT_EQ(prompter.records.back().text, "2 pictures have been added");
   EXPECT_EQ(ButtonText(idAddBtn), "Add...");
+  EXPECT_EQ(form->HintText(idAddBtn), L"Add file or forlder (right click for wide mode)");
   EXPECT_EQ(form->Caption(), "Seltane");
   EXPECT_TRUE(GetWindowLongA(ListView(), GWL_STYLE) & WS_VISIBLE);
 }

@@ -1,0 +1,160 @@
+#include "gather/AddingFlow.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "data/PathText.h"
+#include "mainwindow/ListCommands.h"
+
+namespace seltane {
+namespace {
+
+// Adds the paths (only the checked ones, when `checked` is given) with the
+// progress bar and the percentage in the status bar, both redrawn only when
+// what they show changes.
+AddingCount AddWithProgress(const Adding& adding, const std::vector<std::string>& paths,
+                            const std::vector<bool>* checked) {
+  AddingWindow& window = adding.window;
+  std::vector<kelWide>& pictures = adding.list.PictureList;
+  window.ShowStatusText(AddingText);
+  window.StartProgress(paths.size());
+  pictures.reserve(std::min(MaxPictures, pictures.size() + paths.size()));
+  AddingCount count;
+  std::string shownText;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (checked != nullptr && !(*checked)[i]) {
+      continue;
+    }
+    if (pictures.size() >= MaxPictures) {
+      count.listFull = true;
+      break;
+    }
+    if (window.AddPicture(paths[i])) {
+      ++count.added;
+    } else {
+      ++count.refused;
+    }
+    std::string text = AddingProgressText(i, paths.size());
+    if (text != shownText) {
+      window.SetProgress(i + 1);
+      window.ShowStatusText(text);
+      shownText = std::move(text);
+    }
+  }
+  window.ShowAddedRows();
+  window.EndProgress();
+  if (count.added > 0) {
+    MarkListAndRandomChanged(adding.list);
+  }
+  if (count.listFull) {
+    adding.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
+  }
+  return count;
+}
+
+}  // namespace
+
+AddingCount AddFiles(const Adding& adding, const std::vector<std::string>& files) {
+  std::unordered_set<std::string> listed;
+  for (const kelWide& picture : adding.list.PictureList) {
+    listed.insert(LowerAZ(picture.FullPath));
+  }
+  AddingCount count;
+  for (const std::string& file : files) {
+    if (!listed.insert(LowerAZ(file)).second) {
+      continue;  // already in the list
+    }
+    if (adding.list.PictureList.size() >= MaxPictures) {
+      count.listFull = true;
+      break;
+    }
+    if (adding.window.AddPicture(file)) {
+      ++count.added;
+    } else {
+      ++count.refused;
+    }
+  }
+  adding.window.ShowAddedRows();
+  if (count.added > 0) {
+    MarkListAndRandomChanged(adding.list);
+  }
+  if (count.listFull) {
+    adding.prompter.Tell(ListFullText, "Seltane", PromptIcon::Warning);
+  }
+  return count;
+}
+
+void ScanFolders(const Adding& adding, const std::vector<std::string>& folders, bool FilterOld,
+                 bool confirm, const FolderScanEvents& fileSystem) {
+  if (folders.empty()) {
+    return;
+  }
+  AddingWindow& window = adding.window;
+  window.ShowStatusText(ScanningText);
+  FolderScanEvents events = fileSystem;
+  events.folderNotFound = [&](const std::string& folder) {
+    adding.prompter.Tell(FolderNotFoundText(folder), "Error", PromptIcon::Error);
+  };
+  events.progress = [&](std::size_t queued, std::size_t found) {
+    window.ShowStatusText(ScanProgressText(queued, found));
+  };
+  std::vector<std::string> found = ScanFolderTrees(folders, events);
+
+  if (!found.empty() && FilterOld) {
+    window.ShowStatusText(FilteringText);
+    window.StartProgress(found.size());
+    const std::size_t searched = found.size();
+    found = FilterOldPaths(found, adding.list.PictureList);
+    window.SetProgress(searched);
+    window.EndProgress();
+  }
+  // Only what is new counts against the room left in the list.
+  const std::size_t room = MaxPictures - std::min(MaxPictures, adding.list.PictureList.size());
+  if (found.size() > room) {
+    adding.prompter.Tell(ListOverflowText(found.size(), room), "Seltane", PromptIcon::Warning);
+    found.resize(room);
+  }
+  if (!found.empty()) {
+    if (confirm) {
+      window.OfferPictures(found);
+    } else {
+      const AddingCount count = AddWithProgress(adding, found, nullptr);
+      window.ShowStatusPanels();
+      adding.prompter.Tell(PicturesAddedText(count), FolderAddedCaption, PromptIcon::Information);
+    }
+  }
+  window.ShowStatusPanels();
+}
+
+AddingCount AddPicked(const Adding& adding, const std::vector<std::string>& paths,
+                      const std::vector<bool>& checked) {
+  const AddingCount count = AddWithProgress(adding, paths, &checked);
+  adding.window.EndOffer();
+  adding.prompter.Tell(PicturesAddedText(count), FolderAddedCaption, PromptIcon::Information);
+  return count;
+}
+
+std::string FolderNotFoundText(const std::string& folder) {
+  return "Folder " + folder + " not found";
+}
+
+std::string AddingProgressText(std::size_t position, std::size_t count) {
+  return std::string(AddingText) + " " + std::to_string(count == 0 ? 0 : position * 100 / count) +
+         "%";
+}
+
+std::string PicturesAddedText(const AddingCount& count) {
+  std::string text = std::to_string(count.added) + " pictures have been added";
+  if (count.refused > 0) {
+    text += "; " + std::to_string(count.refused) + " could not be added";
+  }
+  return text;
+}
+
+std::string ListOverflowText(std::size_t found, std::size_t room) {
+  return std::to_string(found) + " new pictures were found, but the list has room for " +
+         std::to_string(room) + " more, the most a list can hold being 65535. Only the first " +
+         std::to_string(room) + " are taken.";
+}
+
+}  // namespace seltane

@@ -1,0 +1,155 @@
+// Adding pictures to the main window: the window's side of the adding flow
+// (gather/AddingFlow), which measures each picture, shows progress and runs
+// pick mode.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "gather/AddingFlow.h"
+#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainTexts.h"
+#include "mainwindow/Unit1.h"
+#include "platform/FolderListing.h"
+#include "platform/Picture.h"
+#include "platform/TextConversion.h"
+
+namespace seltane {
+
+bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
+  const bool added = AppendPicture(path, style);
+  if (added) {
+    ShowAddedRows();
+  }
+  return added;
+}
+
+bool TForm1::AppendPicture(const std::string& path, uint8_t style) {
+  if (list.PictureList.size() >= MaxPictures) {
+    return false;
+  }
+  const auto size = MeasurePictureFile(WidenFromAnsi(path));
+  if (!size) {
+    services_.prompter.Tell(CannotAddPictureText(path), "", PromptIcon::Information);
+    return false;
+  }
+  const uint16_t width = ClampToWord(size->width);
+  const uint16_t height = ClampToWord(size->height);
+  if (services_.rules != nullptr && services_.options.StyleSetForNew) {
+    const int boxStyle = StyleBoxIndex();
+    style = StyleForNewPicture(
+        services_.rules->dims, services_.rules->settings, width, height,
+        boxStyle >= 0 ? std::optional<uint8_t>(static_cast<uint8_t>(boxStyle)) : std::nullopt);
+  }
+  list.AddPictureEntry(path, style, width, height, false);
+  return true;
+}
+
+bool TForm1::AddPicture(const std::string& path) {
+  return AppendPicture(path, wsStretch);
+}
+
+void TForm1::ShowAddedRows() {
+  ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
+                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  preview_->RowsChanged();
+}
+
+void TForm1::ShowStatusText(const std::string& text) {
+  SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
+  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+  UpdateWindow(statusBar_);
+}
+
+void TForm1::ShowStatusPanels() {
+  SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(""));
+  SendMessageA(statusBar_, SB_SIMPLE, FALSE, 0);
+  UpdateWindow(statusBar_);
+}
+
+void TForm1::StartProgress(std::size_t count) {
+  progress_ = CreateProgressBar(count);
+}
+
+void TForm1::SetProgress(std::size_t position) {
+  if (progress_) {
+    progress_->SetPosition(position);
+  }
+}
+
+void TForm1::EndProgress() {
+  progress_.reset();
+}
+
+void TForm1::OfferPictures(const std::vector<std::string>& paths) {
+  pickMode_->Offer(paths);
+  preview_->RowsChanged();
+  Relayout();
+  SetFocus(pickMode_->List());
+}
+
+void TForm1::EndOffer() {
+  pickMode_->Leave();
+  ShowStatusPanels();
+  Relayout();
+}
+
+void TForm1::NAddFileClick() {
+  const std::vector<std::string> files = services_.dialogs.OpenFiles({PictureFileFilter, "", true});
+  if (!files.empty()) {
+    {
+      const BufferingPause pause = PauseBuffering();
+      AddFiles(AddingFlow(), files);
+    }
+    if (!list.PictureList.empty()) {
+      SelectOnly(static_cast<int>(list.PictureList.size()) - 1, true);
+    }
+  }
+  SetFocus(listView_);
+}
+
+void TForm1::NAddFolderClick() {
+  const std::string folder = engine_.OpenDirectory(ChooseFolderPrompt);
+  if (!folder.empty()) {
+    ScanFolders({folder}, services_.options.NoRepeats);
+  }
+}
+
+void TForm1::ScanFolders(const std::vector<std::string>& folders, bool FilterOld) {
+  FolderScanEvents fileSystem;
+  UseFileSystem(fileSystem);
+  seltane::ScanFolders(AddingFlow(), folders, FilterOld, services_.options.AutoAddConfirm,
+                       fileSystem);
+}
+
+void TForm1::PickOkClick() {
+  const std::vector<std::string> paths = pickMode_->Paths();
+  AddPicked(AddingFlow(), paths, pickMode_->Checked());
+  SetFocus(listView_);
+}
+
+void TForm1::PickCancelClick() {
+  EndOffer();
+}
+
+void TForm1::PickCheckAllClick() {
+  pickMode_->ToggleAll();
+}
+
+void TForm1::ShowAddPopup(int x, int y) {
+  HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, idNPopupAddFile, PopupAddFileText);
+  AppendMenuA(popup, MF_STRING, idNPopupAddFolder, PopupAddFolderText);
+  SetMenuDefaultItem(popup, idNPopupAddFile, FALSE);
+  if (x == -1 && y == -1) {  // from the keyboard: under the button
+    RECT button;
+    GetWindowRect(GetDlgItem(Handle(), idAddBtn), &button);
+    x = button.left;
+    y = button.bottom;
+  }
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+  DestroyMenu(popup);
+}
+
+}  // namespace seltane

@@ -1,0 +1,97 @@
+// The preview pane: the picture of the selected row, with the row ahead
+// decoded in advance (buffer) and the row shown before kept (cache), as the
+// plan of PreviewBuffer.h says. Decoding and drawing are reached through two
+// small interfaces, so the pane is tested with fakes and the window gives it
+// its decoder and its image control.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/PictureEntry.h"
+#include "mainwindow/PreviewBuffer.h"
+#include "platform/Picture.h"
+
+namespace seltane {
+
+// The size a picture of the stored size is drawn at in an area: reduced in
+// proportion to fit, never enlarged, rounded up.
+PictureSize DrawnSize(PictureSize stored, PictureSize area);
+
+// Whether a picture decoded reduced is too small to be drawn in the area and
+// should be decoded again.
+bool NeedsLargerDecode(const Picture& picture, PictureSize area);
+
+enum class PreviewLoad {
+  Shown,     // for the screen: failures are told, rows may be drawn as they come
+  Buffered,  // in advance: silent
+  Larger,    // again, for a larger area: silent
+};
+
+class PreviewLoader {
+ public:
+  virtual ~PreviewLoader() = default;
+  // The picture decoded no smaller than the area needs; nothing when it
+  // cannot be decoded.
+  virtual std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+                                              PreviewLoad purpose) = 0;
+};
+
+class PreviewScreen {
+ public:
+  virtual ~PreviewScreen() = default;
+  // Shows the picture (none: empty) and paints it at once.
+  virtual void Show(std::shared_ptr<const Picture> picture) = 0;
+  // Paints the shown picture whole again, over rows of another picture drawn
+  // while it decoded.
+  virtual void Redraw() = 0;
+  virtual PictureSize Area() const = 0;
+};
+
+class PreviewPane {
+ public:
+  PreviewPane(PreviewScreen& screen, PreviewLoader& loader) : screen_(screen), loader_(loader) {}
+
+  // Shows the picture of `rows[row]`, calls `shown` once it is on the screen,
+  // then decodes the row ahead into the buffer. False when the picture could
+  // not be decoded: the previous picture is then on the screen, whole, and
+  // nothing has changed.
+  bool Select(int row, const std::vector<kelWide>& rows, PreviewOptions options,
+              const std::function<void(const Picture&)>& shown);
+  // Shows a file that is no row of the list (a found picture in pick mode);
+  // the rows' pictures are let go.
+  bool ShowFile(const std::string& path);
+  // Rows were deleted, moved, sorted or added, or another list came: no
+  // kept picture belongs to a row any more. The shown one stays on the
+  // screen.
+  void RowsChanged();
+  // Lets every picture go and empties the pane.
+  void Forget();
+  // After the pane was resized: a shown picture decoded reduced for a
+  // smaller pane is decoded again; kept pictures too small are let go.
+  void AreaChanged();
+  // The shown picture decoded large enough for the area (the fullscreen
+  // preview's screen): itself when it is, else decoded again; none when
+  // nothing is shown.
+  std::shared_ptr<const Picture> ShownCovering(PictureSize area);
+
+  const PreviewIndexes& Indexes() const { return indexes_; }
+  const std::shared_ptr<const Picture>& Shown() const { return shown_; }
+
+ private:
+  void Show(std::shared_ptr<const Picture> picture, const std::string& path);
+  void ForgetKept();
+
+  PreviewScreen& screen_;
+  PreviewLoader& loader_;
+  PreviewIndexes indexes_;
+  PreviewOptions lastOptions_;
+  std::shared_ptr<const Picture> shown_;
+  std::string shownPath_;
+  std::shared_ptr<const Picture> buffer_;
+  std::shared_ptr<const Picture> cache_;
+};
+
+}  // namespace seltane

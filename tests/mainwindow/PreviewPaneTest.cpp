@@ -1,0 +1,217 @@
+#include "mainwindow/PreviewPane.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+
+namespace seltane {
+namespace {
+
+constexpr PreviewOptions Both{true, true};
+constexpr PreviewOptions CacheOnly{false, true};
+constexpr PreviewOptions BufferOnly{true, false};
+constexpr PreviewOptions Neither{false, false};
+
+struct FakeScreen : PreviewScreen {
+  void Show(std::shared_ptr<const Picture> picture) override { shown = std::move(picture); }
+  void Redraw() override { ++redraws; }
+  PictureSize Area() const override { return area; }
+
+  std::shared_ptr<const Picture> shown;
+  int redraws = 0;
+  PictureSize area{100, 100};
+};
+
+// Decodes "pictures" named by their paths, reduced to what the area needs
+// as a JPEG would be; records every load.
+struct FakeLoader : PreviewLoader {
+  std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+                                      PreviewLoad purpose) override {
+    loads.emplace_back(path, purpose);
+    if (unreadable.count(path) != 0) {
+      return nullptr;
+    }
+    auto picture = std::make_shared<Picture>();
+    picture->stored = sizes.count(path) != 0 ? sizes[path] : PictureSize{40, 30};
+    const PictureSize decoded = DrawnSize(picture->stored, area);
+    picture->width = decoded.width;
+    picture->height = decoded.height;
+    names[picture.get()] = path;
+    return picture;
+  }
+  std::string Name(const std::shared_ptr<const Picture>& picture) {
+    return picture ? names[picture.get()] : "";
+  }
+  int Count(PreviewLoad purpose) const {
+    return static_cast<int>(std::count_if(
+        loads.begin(), loads.end(), [&](const auto& load) { return load.second == purpose; }));
+  }
+
+  std::map<std::string, PictureSize> sizes;
+  std::set<std::string> unreadable;
+  std::vector<std::pair<std::string, PreviewLoad>> loads;
+  std::map<const Picture*, std::string> names;
+};
+
+struct Pane {
+  explicit Pane(int rowCount = 5) {
+    for (int row = 0; row < rowCount; ++row) {
+      rows.push_back({"row" + std::to_string(row), "", 0, 0, 0, false});
+    }
+  }
+  bool Select(int row) { return pane.Select(row, rows, options, nullptr); }
+  std::string Shown() { return loader.Name(screen.shown); }
+
+  FakeScreen screen;
+  FakeLoader loader;
+  PreviewPane pane{screen, loader};
+  std::vector<kelWide> rows;
+  PreviewOptions options = Both;
+};
+
+TEST(PreviewPane, SteppingDownShowsTheBufferedPictureAndSteppingBackSwapsTheCache) {
+  Pane p;
+  for (int row : {0, 1, 2}) {
+    ASSERT_TRUE(p.Select(row));
+    EXPECT_EQ(p.Shown(), "row" + std::to_string(row));
+  }
+  ASSERT_TRUE(p.Select(1));
+  EXPECT_EQ(p.Shown(), "row1");
+  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{1, 2, 0}));
+  // Only row 0 was decoded for the screen; each step buffered the next row,
+  // and stepping back buffered the one above.
+  EXPECT_EQ(p.loader.loads,
+            (std::vector<std::pair<std::string, PreviewLoad>>{{"row0", PreviewLoad::Shown},
+                                                              {"row1", PreviewLoad::Buffered},
+                                                              {"row2", PreviewLoad::Buffered},
+                                                              {"row3", PreviewLoad::Buffered},
+                                                              {"row0", PreviewLoad::Buffered}}));
+}
+
+TEST(PreviewPane, NoRowIsBufferedPastTheEndsAndAJumpBackBuffersThePreviousRow) {
+  Pane p(3);
+  p.Select(1);
+  p.Select(2);
+  EXPECT_EQ(p.pane.Indexes().BufferedIndex, NoRow);
+  p.Select(1);  // swapped back from the cache; moving up buffers row 0
+  p.Select(0);
+  EXPECT_EQ(p.Shown(), "row0");
+  EXPECT_EQ(p.pane.Indexes().BufferedIndex, NoRow);
+  EXPECT_EQ(p.loader.Count(PreviewLoad::Shown), 1);
+
+  Pane jump(10);
+  jump.Select(7);
+  jump.Select(3);
+  EXPECT_EQ(jump.loader.loads.back(),
+            (std::pair<std::string, PreviewLoad>{"row2", PreviewLoad::Buffered}));
+}
+
+TEST(PreviewPane, TheOptionsDecideWhatIsKept) {
+  struct Case {
+    PreviewOptions options;
+    int shownLoads;
+    int bufferedLoads;
+  };
+  for (const Case& c :
+       {Case{Both, 1, 2}, Case{CacheOnly, 2, 0}, Case{BufferOnly, 2, 2}, Case{Neither, 3, 0}}) {
+    Pane p;
+    p.options = c.options;
+    for (int row : {0, 1, 0}) {
+      p.Select(row);
+    }
+    EXPECT_EQ(p.Shown(), "row0");
+    EXPECT_EQ(p.loader.Count(PreviewLoad::Shown), c.shownLoads);
+    EXPECT_EQ(p.loader.Count(PreviewLoad::Buffered), c.bufferedLoads);
+  }
+}
+
+TEST(PreviewPane, AFailedDecodeLeavesThePreviousPictureWholeAndChangesNothing) {
+  Pane p;
+  p.loader.unreadable = {"row2", "row4"};
+  p.Select(0);
+  p.Select(1);  // buffering row 2 fails quietly
+  EXPECT_EQ(p.pane.Indexes().BufferedIndex, NoRow);
+  const PreviewIndexes before = p.pane.Indexes();
+
+  EXPECT_FALSE(p.Select(4));
+  EXPECT_EQ(p.Shown(), "row1");
+  EXPECT_EQ(p.screen.redraws, 1);  // over the rows drawn while it decoded
+  EXPECT_EQ(p.pane.Indexes(), before);
+  ASSERT_TRUE(p.Select(0));  // the cache is still there
+  EXPECT_EQ(p.loader.Count(PreviewLoad::Shown), 2);
+}
+
+TEST(PreviewPane, AfterTheRowsChangeNoPictureIsTakenForAnotherRow) {
+  Pane p;
+  p.Select(0);
+  p.Select(1);
+  p.pane.RowsChanged();
+  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{}));
+  EXPECT_EQ(p.Shown(), "row1");
+  // Sorted: rows 1 and 2 traded places. Selecting row 2, then row 1, shows
+  // each row's own picture, not the one shown at row 1 before the sort.
+  std::swap(p.rows[1], p.rows[2]);
+  p.Select(2);
+  p.Select(1);
+  EXPECT_EQ(p.Shown(), "row2");
+}
+
+// Long random walks with the rows reordered and the options switched now
+// and then: whatever is shown is the selected row's own picture.
+TEST(PreviewPane, RandomWalksAlwaysShowTheSelectedRowsPicture) {
+  std::mt19937 random(12345);
+  Pane p(8);
+  p.loader.unreadable = {"row3", "row6"};
+  const PreviewOptions options[] = {Both, CacheOnly, BufferOnly, Neither};
+  for (int step = 0; step < 4000; ++step) {
+    const int event = static_cast<int>(random() % 20);
+    if (event == 0) {
+      std::shuffle(p.rows.begin(), p.rows.end(), random);
+      p.pane.RowsChanged();
+    } else if (event == 1) {
+      p.options = options[random() % 4];
+    }
+    const int current = p.pane.Indexes().ShownIndex;
+    int row = static_cast<int>(random() % 8);  // a jump
+    if (current != NoRow && event < 10) {
+      row = std::clamp(current + (event % 2 == 0 ? 1 : -1), 0, 7);
+    }
+    if (p.Select(row)) {
+      ASSERT_EQ(p.Shown(), p.rows[row].FullPath) << "step " << step;
+    }
+  }
+}
+
+TEST(PreviewPane, AGrownPaneDecodesTheShownPictureAgain) {
+  Pane p(2);
+  p.loader.sizes = {{"row0", {4000, 3000}}, {"row1", {50, 50}}};
+  p.Select(0);
+  EXPECT_EQ(p.screen.shown->width, 100);  // decoded for a 100 x 100 pane
+  p.screen.area = {400, 400};
+  p.pane.AreaChanged();
+  EXPECT_EQ(p.loader.loads.back(),
+            (std::pair<std::string, PreviewLoad>{"row0", PreviewLoad::Larger}));
+  EXPECT_EQ(p.screen.shown->width, 400);
+  EXPECT_EQ(p.screen.shown, p.pane.Shown());
+  // Smaller again: nothing to decode.
+  const std::size_t loads = p.loader.loads.size();
+  p.screen.area = {200, 200};
+  p.pane.AreaChanged();
+  EXPECT_EQ(p.loader.loads.size(), loads);
+  // The fullscreen preview asks for more without changing the pane.
+  EXPECT_EQ(p.pane.ShownCovering({1024, 768})->width, 1024);
+  EXPECT_EQ(p.screen.shown->width, 400);
+  // A picture shown whole is never decoded again.
+  p.Select(1);
+  p.screen.area = {800, 800};
+  const std::size_t before = p.loader.loads.size();
+  p.pane.AreaChanged();
+  EXPECT_EQ(p.loader.loads.size(), before);
+}
+
+}  // namespace
+}  // namespace seltane

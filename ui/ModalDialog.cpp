@@ -1,0 +1,183 @@
+#include "ui/ModalDialog.h"
+
+namespace seltane {
+
+bool ModalDialog::CreateDialogWindow(HWND owner, const DialogFrame& frame,
+                                     std::span<const DialogControl> controls) {
+  owner_ = owner;
+  dpi_ = WindowDpi(owner);
+  design_ = frame.client;
+  minimumSize_ = frame.minimumSize;
+  const DWORD style =
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (frame.sizable ? WS_THICKFRAME : 0);
+  const DWORD exStyle = WS_EX_CONTROLPARENT | (frame.sizable ? 0 : WS_EX_DLGMODALFRAME);
+  const LayoutSize client = ScaleToDpi(frame.client, dpi_);
+  RECT bounds{0, 0, client.width, client.height};
+  AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
+  OffsetRect(&bounds, -bounds.left, -bounds.top);
+  if (!CreateOfClass(frame.className, frame.caption, style, bounds, owner, nullptr, exStyle)) {
+    return false;
+  }
+  dpi_ = WindowDpi(Handle());
+  placements_.clear();
+  for (const DialogControl& control : controls) {
+    CreateChild(Handle(), control.className, control.text, control.style, control.id,
+                control.exStyle);
+    placements_.push_back({control.id, control.rect, control.anchors});
+  }
+  LayOut();
+  return true;
+}
+
+bool ModalDialog::CreateModalWindow(HWND owner, const char* className, const std::string& caption,
+                                    DWORD style, DWORD exStyle, const RECT& bounds) {
+  owner_ = owner;
+  if (!CreateOfClass(className, caption, style & ~WS_VISIBLE, bounds, owner, nullptr, exStyle)) {
+    return false;
+  }
+  dpi_ = WindowDpi(Handle());
+  return true;
+}
+
+void ModalDialog::SetDefaultButton(int id) {
+  if (defaultButton_ != 0 && defaultButton_ != id) {
+    SendMessageA(Control(defaultButton_), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
+  defaultButton_ = id;
+  SendMessageA(Control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+int ModalDialog::ShowModal() {
+  if (running_ || Handle() == nullptr) {
+    return IDCANCEL;
+  }
+  result_ = IDCANCEL;
+  endRequested_ = false;
+  OnShow();
+  CentreOverOwner();
+  const bool ownerEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
+  if (ownerEnabled) {
+    EnableWindow(owner_, FALSE);
+  }
+  ShowWindow(Handle(), SW_SHOW);
+  SetActiveWindow(Handle());
+  focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  SetFocus(focus_ != nullptr ? focus_ : Handle());
+
+  running_ = true;
+  MSG message{};
+  while (!endRequested_) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1) {
+      break;
+    }
+    if (got == 0) {
+      // The program is ending: the dialog closes and the main loop gets the
+      // quit message again.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (!DialogKeys() || !IsDialogMessageA(Handle(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  running_ = false;
+  // The owner first, so that it takes the activation when this one hides.
+  if (ownerEnabled) {
+    EnableWindow(owner_, TRUE);
+  }
+  ShowWindow(Handle(), SW_HIDE);
+  return result_;
+}
+
+void ModalDialog::EndModal(int result) {
+  result_ = result;
+  endRequested_ = true;
+}
+
+void ModalDialog::Cancel() {
+  if (cancelButton_ != 0) {
+    OnCommand(cancelButton_, BN_CLICKED, Control(cancelButton_));
+  } else {
+    EndModal(IDCANCEL);
+  }
+}
+
+void ModalDialog::LayOut() {
+  if (!placements_.empty()) {
+    MoveControls(Handle(), PlaceControls(placements_, design_, ClientSize(Handle()), dpi_));
+  }
+}
+
+void ModalDialog::CentreOverOwner() {
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  RECT owner = window;
+  if (owner_ != nullptr) {
+    GetWindowRect(owner_, &owner);
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromRect(&owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return;
+  }
+  const RECT& work = monitor.rcWork;
+  const ScreenRect placed = CentredOver({window.right - window.left, window.bottom - window.top},
+                                        {owner.left, owner.top, owner.right, owner.bottom},
+                                        {work.left, work.top, work.right, work.bottom});
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      // Esc comes as IDCANCEL, whatever the cancel button's id.
+      if (id == IDCANCEL && cancelButton_ != IDCANCEL && lParam == 0) {
+        Cancel();
+      } else {
+        OnCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back, as in a dialog, when a
+      // message box over the window closes.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(Handle(), focus)) {
+          focus_ = focus;
+        }
+      } else if (focus_ != nullptr && IsWindow(focus_)) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      return defaultButton_ != 0 ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
+    case WM_CLOSE:
+      Cancel();
+      return 0;
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (minimumSize_.width > 0) {
+        auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+        const LayoutSize least = ScaleToDpi(minimumSize_, dpi_);
+        limits.ptMinTrackSize = {least.width, least.height};
+      }
+      return 0;
+    case WmDpiChanged:
+      dpi_ = FollowDpiChange(Handle(), wParam, lParam);
+      LayOut();
+      return 0;
+    default:
+      break;
+  }
+  return Window::OnMessage(message, wParam, lParam);
+}
+
+}  // namespace seltane

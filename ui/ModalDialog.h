@@ -1,0 +1,104 @@
+// The base of kel's dialogs and other modal windows.
+//
+// ShowModal disables the owner, shows the window and runs a message loop of
+// its own until EndModal: Tab moves between the controls, Enter presses the
+// default button and Esc or the close box presses the cancel button (or
+// ends the dialog with IDCANCEL when it has none). Being a loop of its own,
+// it never applies the main window's shortcuts: Insert or Delete in a
+// dialog's list box stay with the list box. The owner is enabled again
+// before the window hides, so that the focus returns to it.
+//
+// Closing only hides the window: a dialog object lives until its owner ends
+// it (at program end for kel's dialogs) and keeps its controls' state
+// between showings.
+//
+// A dialog's controls come from a table: kind, text, style and a place
+// designed at 96 DPI with the edges it follows. The base creates them in
+// the table's order (which is the tab order), scales them to the window's
+// DPI and places them again whenever the window is resized or moves to a
+// monitor of another DPI.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ui/Layout.h"
+#include "ui/Window.h"
+
+namespace seltane {
+
+struct DialogControl {
+  int id = 0;
+  const char* className = "BUTTON";  // "BUTTON", "EDIT", "LISTBOX", WC_LISTVIEWA, ...
+  const char* text = "";
+  DWORD style = 0;  // besides WS_CHILD | WS_VISIBLE
+  LayoutRect rect;  // designed at 96 DPI in the client area of the design size
+  uint8_t anchors = akLeft | akTop;
+  DWORD exStyle = 0;
+};
+
+struct DialogFrame {
+  const char* className = "SeltaneDialog";  // one class name per kind of dialog
+  std::string caption;
+  LayoutSize client;  // the client area as designed, at 96 DPI
+  // A sizable dialog gets a sizing frame and keeps at least this outer size
+  // (at 96 DPI); a fixed one has a dialog frame and only a close box.
+  bool sizable = false;
+  LayoutSize minimumSize;
+};
+
+class ModalDialog : public Window {
+ public:
+  // Shows the window modally over its owner, centred over it, and returns
+  // what EndModal was given (IDCANCEL when cancelled or closed).
+  int ShowModal();
+  // Ends the modal loop once the current message is handled.
+  void EndModal(int result);
+  bool Showing() const { return running_; }
+  int Dpi() const { return dpi_; }
+
+ protected:
+  // Creates the hidden dialog window and its controls; false on failure.
+  bool CreateDialogWindow(HWND owner, const DialogFrame& frame,
+                          std::span<const DialogControl> controls);
+  // Creates a hidden modal window of any other kind (a borderless popup,
+  // say), placed by the caller.
+  bool CreateModalWindow(HWND owner, const char* className, const std::string& caption, DWORD style,
+                         DWORD exStyle, const RECT& bounds);
+
+  HWND Control(int id) const { return GetDlgItem(Handle(), id); }
+  // Enter presses the default button; Esc and the close box the cancel
+  // button.
+  void SetDefaultButton(int id);
+  void SetCancelButton(int id) { cancelButton_ = id; }
+
+  // A control's command (a button pressed, a list's selection changed).
+  virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
+  // Each time before the window shows.
+  virtual void OnShow() {}
+  // Whether Tab, Enter and Esc work as in a dialog; windows that take every
+  // key themselves (the fullscreen preview) say no.
+  virtual bool DialogKeys() const { return true; }
+  // Subclasses handle their own messages and pass the rest here.
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Cancel();
+  void LayOut();
+  void CentreOverOwner();
+
+  HWND owner_ = nullptr;
+  HWND focus_ = nullptr;  // the control to give the focus back to
+  int dpi_ = DesignDpi;
+  bool running_ = false;
+  bool endRequested_ = false;
+  int result_ = IDCANCEL;
+  int defaultButton_ = 0;
+  int cancelButton_ = 0;
+  LayoutSize design_;
+  LayoutSize minimumSize_;
+  std::vector<ControlPlacement> placements_;
+};
+
+}  // namespace seltane
