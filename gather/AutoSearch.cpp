@@ -8,15 +8,20 @@ namespace seltane {
 
 std::vector<int> MissingPictureRows(const std::vector<kelWide>& pictures,
                                     const MissingPictureRules& rules,
-                                    const std::function<bool(const std::string&)>& fileExists,
-                                    Prompter& prompter) {
+                                    const FilesExistFunction& filesExist, Prompter& prompter) {
   std::vector<int> rows;
   if (!rules.deleteNotExisting) {
     return rows;
   }
+  std::vector<std::string> paths;
+  paths.reserve(pictures.size());
+  for (const kelWide& picture : pictures) {
+    paths.push_back(picture.FullPath);
+  }
+  const std::vector<bool> exists = filesExist(paths);
   for (std::size_t row = 0; row < pictures.size(); ++row) {
     const std::string& path = pictures[row].FullPath;
-    if (fileExists(path)) {
+    if (row < exists.size() && exists[row]) {
       continue;
     }
     if (rules.deleteConfirm &&

@@ -17,14 +17,16 @@ struct MissingPictureRules {
   bool deleteConfirm = false;      // DeleteConfirm: ask about each first
 };
 
+// Whether each of the paths names an existing file.
+using FilesExistFunction = std::function<std::vector<bool>(const std::vector<std::string>&)>;
+
 // The rows, in list order, whose files are gone and that leave the list:
 // none when missing pictures may not go (then no file is even looked at);
 // otherwise each missing one, after a question when the rules ask for one,
 // answered Cancel to keep it.
 std::vector<int> MissingPictureRows(const std::vector<kelWide>& pictures,
                                     const MissingPictureRules& rules,
-                                    const std::function<bool(const std::string&)>& fileExists,
-                                    Prompter& prompter);
+                                    const FilesExistFunction& filesExist, Prompter& prompter);
 
 // The position of the folder in the list, comparing A-Z lower-cased; -1
 // when it is not there.

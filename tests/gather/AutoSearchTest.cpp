@@ -14,9 +14,13 @@ TEST(AutoSearch, MissingPicturesGoOnlyWhenTheOptionsLetThemAndAfterTheirQuestion
     pictures[i].FullPath = paths[i];
   }
   int lookups = 0;
-  auto exists = [&](const std::string& path) {
-    ++lookups;
-    return path.find("gone") == std::string::npos;
+  auto exists = [&](const std::vector<std::string>& paths) {
+    std::vector<bool> found;
+    for (const std::string& path : paths) {
+      ++lookups;
+      found.push_back(path.find("gone") == std::string::npos);
+    }
+    return found;
   };
   testing::ScriptedPrompter prompter;
   // Off: no file is even looked at.
