@@ -23,13 +23,6 @@ TEST(OptionsValues, TheDayFieldTakesWholeNumbersOfDaysFrom0To255Only) {
   for (const auto& [text, days] : cases) {
     EXPECT_EQ(ParseChangeDays(text), days) << '"' << text << '"';
   }
-  EXPECT_EQ(NotValidIntegerText("x"), "'x' is not a valid integer value");
-}
-
-TEST(OptionsValues, AChoiceNoItemStandsForShowsTheFirstItem) {
-  EXPECT_EQ(RandomTypeItem(2), 2);
-  EXPECT_EQ(RandomTypeItem(3), 0);
-  EXPECT_EQ(RandomTypeItem(255), 0);
 }
 
 }  // namespace
