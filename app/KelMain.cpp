@@ -4,12 +4,16 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/OptionsUnit.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "gather/AutoSearchUnit.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
@@ -48,11 +52,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // The size rules live from start to end, as the set-style dialog keeps
   // them; dims.dat is in the folder kel starts in.
   SizeRules rules;
-  // The end of the run, at exit or when Windows ends the session, once.
-  // The windows end in the reverse order of their creation: first what the
-  // set-style dialog holds (the rules and their settings), then the main
-  // window, each saving the options again.
+  // The windows that live from start to end, created in this order: the
+  // main window, the options dialog, the set-style dialog. The automatic
+  // search dialog is created on first use.
   TForm1* mainWindow = nullptr;
+  TOptionsForm OptionsForm(Options, prompter);
+  std::unique_ptr<TAutoSearchForm> AutoSearchForm;
+  // The end of the run, at exit or when Windows ends the session, once: the
+  // options are saved, then the windows end in the reverse order of their
+  // creation, each saving what it edits. The automatic search dialog's
+  // options go before the main window writes the list, whose watched
+  // folders are written only while they are on.
   bool ended = false;
   auto end = [&] {
     if (ended) {
@@ -60,20 +70,40 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     ended = true;
     Options.Save();
+    if (AutoSearchForm) {
+      AutoSearchForm->FormDestroy();
+    }
+    // ---- The set-style dialog ends here: the rules and their settings.
     WriteDimsFile(rules, prompter);
     StoreRuleSettings(rules, Options);
     Options.Save();
+    // ----
+    OptionsForm.FormDestroy();
     mainWindow->FormDestroy();
   };
   TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules, end});
   mainWindow = &Form1;
-  if (!Form1.Create()) {
-    prompter.Tell("The main window could not be created.", "Initialization error",
-                  PromptIcon::Error);
+  if (!Form1.Create() || !OptionsForm.Create(Form1.Handle())) {
+    prompter.Tell("kel's windows could not be created.", "Initialization error", PromptIcon::Error);
     return 1;
   }
+  Form1.BindCommand(idNOptions, [&] { OptionsForm.ShowModal(); });
+  // ---- The set-style dialog is created here: it reads the size rules.
   ReadDimsFile(rules, CurrentDirectory(), prompter);
   LoadRuleSettings(rules, Options);
+  // ----
+  Form1.BindCommand(idNAutoSearch, [&] {
+    if (!AutoSearchForm) {
+      // Kept before its creation runs the jobs of "on start", so that an end
+      // of the session meanwhile still stores its options.
+      AutoSearchForm = std::make_unique<TAutoSearchForm>(Form1, Options, prompter);
+      if (!AutoSearchForm->Create()) {
+        AutoSearchForm.reset();
+        return;
+      }
+    }
+    AutoSearchForm->ShowModal();
+  });
   Form1.Show(showCommand);
 
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "bench/BenchClock.h"
+#include "bench/PictureTree.h"
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
 #include "platform/TextConversion.h"
@@ -16,7 +17,6 @@
 #include "tests/support/PrintingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/TestJpeg.h"
 
 using namespace seltane;
 
@@ -25,34 +25,8 @@ int main() {
   InitCommonControlsEx(&controls);
   testing::TempFolder folder;
 
-  // Plain-coloured pictures compress small, so the tree stays light on disk.
-  const int sizes[][2] = {{640, 480},   {800, 600},   {1024, 768}, {1280, 1024},
-                          {1920, 1080}, {2560, 1600}, {3000, 2000}};
-  std::vector<std::string> pictures;
-  for (const auto& size : sizes) {
-    pictures.push_back(testing::EncodeJpeg(size[0], size[1], {}, [](int, int, uint8_t* rgb) {
-      rgb[0] = 40;
-      rgb[1] = 90;
-      rgb[2] = 160;
-    }));
-  }
-  std::vector<std::string> files;
-  std::string error;
   const std::string root = folder / "tree";
-  CreateDirectoryA(root.c_str(), nullptr);
-  for (int first = 0; first < 10; ++first) {
-    const std::string level1 = root + "\\album " + std::to_string(first);
-    CreateDirectoryA(level1.c_str(), nullptr);
-    for (int second = 0; second < 10; ++second) {
-      const std::string level2 = level1 + "\\part " + std::to_string(second);
-      CreateDirectoryA(level2.c_str(), nullptr);
-      for (int file = 0; file < 100; ++file) {
-        const std::string path = level2 + "\\photo " + std::to_string(file) + ".jpg";
-        WriteFileReplacing(path, pictures[(first + second + file) % pictures.size()], error);
-        files.push_back(path);
-      }
-    }
-  }
+  const std::vector<std::string> files = bench::WritePictureTree(root);
 
   testing::FakeRegistry registry;
   testing::PrintingPrompter prompter;

@@ -2,6 +2,36 @@
 
 namespace seltane {
 
+void AppendRadioGroup(std::vector<DialogControl>& controls, int groupId, const char* caption,
+                      std::span<const char* const> items, const LayoutRect& rect, uint8_t anchors) {
+  const int count = static_cast<int>(items.size());
+  for (int item = 0; item < count; ++item) {
+    const DWORD style = BS_AUTORADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0);
+    controls.push_back({groupId + 1 + item, "BUTTON", items[item], style,
+                        RadioItemRect(rect, item, count), anchors});
+  }
+  // The box comes after its items, so that it lies below them and ends their
+  // group. It draws only its frame and caption: what lies below it shows
+  // through, and the items above it are never drawn over.
+  controls.push_back({groupId, "BUTTON", caption, BS_GROUPBOX | WS_GROUP | WS_CLIPSIBLINGS, rect,
+                      anchors, WS_EX_TRANSPARENT});
+}
+
+int CheckedRadioItem(HWND dialog, int groupId, int count) {
+  for (int item = 0; item < count; ++item) {
+    if (IsDlgButtonChecked(dialog, groupId + 1 + item) == BST_CHECKED) {
+      return item;
+    }
+  }
+  return -1;
+}
+
+void CheckRadioItem(HWND dialog, int groupId, int count, int item) {
+  for (int other = 0; other < count; ++other) {
+    CheckDlgButton(dialog, groupId + 1 + other, other == item ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
+
 bool ModalDialog::CreateDialogWindow(HWND owner, const DialogFrame& frame,
                                      std::span<const DialogControl> controls) {
   owner_ = owner;
@@ -83,11 +113,17 @@ int ModalDialog::ShowModal() {
     }
   }
   running_ = false;
+  // A window hidden before its loop ended (to let its owner's work be seen)
+  // gave the activation away while the owner was disabled.
+  const bool hiddenEarly = !IsWindowVisible(Handle());
   // The owner first, so that it takes the activation when this one hides.
   if (ownerEnabled) {
     EnableWindow(owner_, TRUE);
   }
   ShowWindow(Handle(), SW_HIDE);
+  if (hiddenEarly && ownerEnabled) {
+    SetActiveWindow(owner_);
+  }
   return result_;
 }
 

@@ -38,6 +38,19 @@ struct DialogControl {
   DWORD exStyle = 0;
 };
 
+// A radio group: one radio button per item, in a column (RadioItemRect)
+// inside a group box with the caption; the items have the ids that follow
+// the group's. The first item starts the group of buttons the arrow keys
+// move in and is its tab stop.
+void AppendRadioGroup(std::vector<DialogControl>& controls, int groupId, const char* caption,
+                      std::span<const char* const> items, const LayoutRect& rect,
+                      uint8_t anchors = akLeft | akTop);
+// The chosen item of a radio group whose items have the ids after the
+// group's; -1 when none is.
+int CheckedRadioItem(HWND dialog, int groupId, int count);
+// Chooses the item (none when out of range).
+void CheckRadioItem(HWND dialog, int groupId, int count, int item);
+
 struct DialogFrame {
   const char* className = "SeltaneDialog";  // one class name per kind of dialog
   std::string caption;

@@ -166,6 +166,15 @@ LayoutSize ClientSize(HWND window) {
   return {client.right - client.left, client.bottom - client.top};
 }
 
+void PaintWindowBehind(HWND control, HWND below, HDC dc) {
+  POINT origin{0, 0};
+  MapWindowPoints(control, below, &origin, 1);
+  POINT old{};
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  SendMessageA(below, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
 int TextWidth(HWND control, const std::string& text) {
   HDC dc = GetDC(control);
   const HGDIOBJ old =

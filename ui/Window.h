@@ -74,6 +74,11 @@ void MoveControls(HWND parent, const PlacedControls& placed);
 
 LayoutSize ClientSize(HWND window);
 
+// Draws into a control's DC the part of a window below it that the control
+// covers (a tab control's page behind the controls laid over it), so that
+// the control's background matches what is around it.
+void PaintWindowBehind(HWND control, HWND below, HDC dc);
+
 // The width of a text in the control's font, in pixels.
 int TextWidth(HWND control, const std::string& text);
 
