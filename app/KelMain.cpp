@@ -10,12 +10,13 @@
 #include "app/CommandLine.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
-#include "styles/DimsFile.h"
+#include "styles/SetStyleUnit.h"
 
 namespace {
 
@@ -49,10 +50,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // them; dims.dat is in the folder kel starts in.
   SizeRules rules;
   // The end of the run, at exit or when Windows ends the session, once.
-  // The windows end in the reverse order of their creation: first what the
-  // set-style dialog holds (the rules and their settings), then the main
-  // window, each saving the options again.
+  // The windows end in the reverse order of their creation, each saving
+  // the options again.
   TForm1* mainWindow = nullptr;
+  TSetStyleForm* setStyleForm = nullptr;
   bool ended = false;
   auto end = [&] {
     if (ended) {
@@ -60,9 +61,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     ended = true;
     Options.Save();
-    WriteDimsFile(rules, prompter);
-    StoreRuleSettings(rules, Options);
-    Options.Save();
+    if (setStyleForm != nullptr) {
+      setStyleForm->FormDestroy();
+    }
     mainWindow->FormDestroy();
   };
   TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules, end});
@@ -72,8 +73,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
                   PromptIcon::Error);
     return 1;
   }
-  ReadDimsFile(rules, CurrentDirectory(), prompter);
-  LoadRuleSettings(rules, Options);
+  // The set-style dialog; its creation reads dims.dat and the rule settings.
+  TSetStyleForm SetStyleForm({Options, prompter, rules, Form1, CurrentDirectory()});
+  setStyleForm = &SetStyleForm;
+  if (SetStyleForm.Create()) {
+    Form1.BindCommand(idNSetStyle, [&] { SetStyleForm.ShowModal(); });
+  }
   Form1.Show(showCommand);
 
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });

@@ -104,6 +104,14 @@ void ModalDialog::Cancel() {
   }
 }
 
+void ModalDialog::SetDesignedTop(int id, int top) {
+  for (ControlPlacement& placement : placements_) {
+    if (placement.id == id) {
+      placement.rect.top = top;
+    }
+  }
+}
+
 void ModalDialog::LayOut() {
   if (!placements_.empty()) {
     MoveControls(Handle(), PlaceControls(placements_, design_, ClientSize(Handle()), dpi_));
