@@ -53,26 +53,30 @@ constexpr DWORD Edit = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD Button = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr uint8_t TopRight = akTop | akRight;
 
+// The seven mode buttons come first and form one group: Tab reaches the one
+// that is on, the arrow keys move among them and Space chooses one (an
+// "all" button clears the style boxes, so moving alone chooses nothing).
+// Then each style's box and rule list, the editing row and the rest.
 std::vector<DialogControl> SetStyleControls() {
+  constexpr DWORD ModeButton = WS_TABSTOP | BS_RADIOBUTTON;
   std::vector<DialogControl> controls = {
-      {Form::idChooseDimRadioButton,
-       "BUTTON",
-       "selected",
-       WS_TABSTOP | BS_RADIOBUTTON,
-       {129, 0, 73, 17}},
+      {Form::idChooseDimRadioButton, "BUTTON", "selected", WS_GROUP | ModeButton, {129, 0, 73, 17}},
   };
+  for (uint8_t style = 0; style < WallpaperStyleCount; ++style) {
+    const StyleRow& row = StyleRows[style];
+    controls.push_back({Form::idAllRadioButton + style,
+                        "BUTTON",
+                        "all",
+                        ModeButton,
+                        {row.left + 80, row.top, 41, 17}});
+  }
   for (uint8_t style = 0; style < WallpaperStyleCount; ++style) {
     const StyleRow& row = StyleRows[style];
     controls.push_back({Form::idStyleCheckBox + style,
                         "BUTTON",
                         row.caption,
-                        WS_TABSTOP | BS_CHECKBOX,
+                        WS_TABSTOP | BS_CHECKBOX | (style == 0 ? DWORD{WS_GROUP} : 0),
                         {row.left, row.top, row.boxWidth, 17}});
-    controls.push_back({Form::idAllRadioButton + style,
-                        "BUTTON",
-                        "all",
-                        WS_TABSTOP | BS_RADIOBUTTON,
-                        {row.left + 80, row.top, 41, 17}});
     // No sorting by the list box: the rules are held in byte order, and
     // line n must stay rule n.
     controls.push_back(
