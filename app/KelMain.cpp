@@ -19,7 +19,7 @@
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
-#include "styles/DimsFile.h"
+#include "styles/SetStyleUnit.h"
 
 namespace {
 
@@ -57,6 +57,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // search dialog is created on first use.
   TForm1* mainWindow = nullptr;
   TOptionsForm OptionsForm(Options, prompter);
+  TSetStyleForm* setStyleForm = nullptr;
   std::unique_ptr<TAutoSearchForm> AutoSearchForm;
   // The end of the run, at exit or when Windows ends the session, once: the
   // options are saved, then the windows end in the reverse order of their
@@ -73,11 +74,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     if (AutoSearchForm) {
       AutoSearchForm->FormDestroy();
     }
-    // ---- The set-style dialog ends here: the rules and their settings.
-    WriteDimsFile(rules, prompter);
-    StoreRuleSettings(rules, Options);
-    Options.Save();
-    // ----
+    if (setStyleForm != nullptr) {
+      setStyleForm->FormDestroy();
+    }
     OptionsForm.FormDestroy();
     mainWindow->FormDestroy();
   };
@@ -88,10 +87,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     return 1;
   }
   Form1.BindCommand(idNOptions, [&] { OptionsForm.ShowModal(); });
-  // ---- The set-style dialog is created here: it reads the size rules.
-  ReadDimsFile(rules, CurrentDirectory(), prompter);
-  LoadRuleSettings(rules, Options);
-  // ----
+  // The set-style dialog; its creation reads dims.dat and the rule settings.
+  TSetStyleForm SetStyleForm({Options, prompter, rules, Form1, CurrentDirectory()});
+  setStyleForm = &SetStyleForm;
+  if (SetStyleForm.Create()) {
+    Form1.BindCommand(idNSetStyle, [&] { SetStyleForm.ShowModal(); });
+  }
   Form1.BindCommand(idNAutoSearch, [&] {
     if (!AutoSearchForm) {
       // Kept before its creation runs the jobs of "on start", so that an end

@@ -9,13 +9,11 @@
 #include <cstdio>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchPictures.h"
+#include "bench/BenchServices.h"
 #include "bench/PictureTree.h"
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
-#include "platform/TextConversion.h"
-#include "tests/support/FakeRegistry.h"
-#include "tests/support/PrintingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
 
 using namespace seltane;
@@ -28,16 +26,14 @@ int main() {
   const std::string root = folder / "tree";
   const std::vector<std::string> files = bench::WritePictureTree(root);
 
-  testing::FakeRegistry registry;
-  testing::PrintingPrompter prompter;
-  testing::ScriptedDialogs dialogs;  // every dialog cancelled
-  TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
+  bench::BenchServices services(folder.Path());
+  TOptions& options = services.options;
   options.WallpaperList = folder / "bench.lst";
   options.AutoAddConfirm = false;
   std::string created;
   WriteFileReplacing(options.WallpaperList, ";kel list file\r\n;Don't modify this file\r\n",
                      created);
-  TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
+  TForm1 form({options, services.prompter, services.dialogs, {}, false, folder.Path()});
   form.Create();
 
   // Warm the cache: list and read every file once.
@@ -50,12 +46,7 @@ int main() {
   const std::size_t added = form.list.PictureList.size();
 
   constexpr std::size_t Decoded = 200;
-  start = std::chrono::steady_clock::now();
-  for (std::size_t i = 0; i < Decoded; ++i) {
-    Picture picture;
-    DecodePictureFile(WidenFromAnsi(files[i * 37 % files.size()]), {}, picture);
-  }
-  const double decodeSeconds = bench::SecondsSince(start);
+  const double decodeSeconds = bench::FullDecodeSeconds(files, Decoded);
 
   std::printf("folder search and adding, %zu JPEG files in 100 folders, 3 levels\n", files.size());
   std::printf("  added %zu pictures in %.2f s: %.0f pictures per second\n", added, scanSeconds,

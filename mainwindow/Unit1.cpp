@@ -505,6 +505,13 @@ void TForm1::RefreshRows() {
   preview_->RowsChanged();
 }
 
+void TForm1::RefreshStyles() {
+  InvalidateRect(listView_, nullptr, FALSE);
+  if (const int row = SelectedRow(); row >= 0) {
+    SendMessageA(styleBox_, CB_SETCURSEL, list.PictureList[row].Style, 0);
+  }
+}
+
 void TForm1::RemovePicture(int row) {
   if (row < 0 || row >= static_cast<int>(list.PictureList.size())) {
     return;

@@ -93,6 +93,10 @@ class TForm1 : public Window, private AddingWindow {
   // counts the rows again, repaints them, and lets the preview forget which
   // rows its pictures belong to.
   void RefreshRows();
+  // After the styles in PictureList changed: repaints the rows and shows
+  // the selected row's style in the style box (nothing else of the
+  // selection is handled again).
+  void RefreshStyles();
   // Removes one picture and its row, and marks both files changed.
   void RemovePicture(int row);
   // Removes the pictures at the rows in one pass, as Delete does: buffering

@@ -90,6 +90,14 @@ int ModalDialog::ShowModal() {
     EnableWindow(owner_, FALSE);
   }
   ShowWindow(Handle(), SW_SHOW);
+  // Raised once shown. A dialog created before its owner was first shown
+  // (kel's dialogs are made at program start) is already above the owner
+  // in the system's order, so a plain move to the top changes nothing, and
+  // where no window manager stacks the windows (Wine on a bare X display)
+  // it would stay below the owner on the screen. Topmost and back is a
+  // real change of place, which every system carries out.
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetActiveWindow(Handle());
   focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
   SetFocus(focus_ != nullptr ? focus_ : Handle());
@@ -137,6 +145,14 @@ void ModalDialog::Cancel() {
     OnCommand(cancelButton_, BN_CLICKED, Control(cancelButton_));
   } else {
     EndModal(IDCANCEL);
+  }
+}
+
+void ModalDialog::SetDesignedTop(int id, int top) {
+  for (ControlPlacement& placement : placements_) {
+    if (placement.id == id) {
+      placement.rect.top = top;
+    }
   }
 }
 

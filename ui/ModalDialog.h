@@ -85,6 +85,12 @@ class ModalDialog : public Window {
   // button.
   void SetDefaultButton(int id);
   void SetCancelButton(int id) { cancelButton_ = id; }
+  // Gives a control another top edge, as designed at 96 DPI (a row of
+  // controls that moves beside another control); it shows at the next
+  // LayOut.
+  void SetDesignedTop(int id, int top);
+  // Places the controls again for the window's size and DPI.
+  void LayOut();
 
   // A control's command (a button pressed, a list's selection changed).
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
@@ -98,7 +104,6 @@ class ModalDialog : public Window {
 
  private:
   void Cancel();
-  void LayOut();
   void CentreOverOwner();
 
   HWND owner_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "app/OptionsUnit.h"
 #include "data/RegistryOptions.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
@@ -116,7 +117,8 @@ class KelProcess : public ::testing::Test {
   }
 
   // Declines to create the missing default list, is told that the size rules
-  // file was created, then closes the main window as a user would.
+  // file was created, opens "Set style..." and closes it, then closes the
+  // main window as a user would.
   void CloseMainWindow(testing::ChildProcess& kel) {
     const auto missingList = kel.WaitForMessageBox();
     ASSERT_TRUE(missingList);
@@ -128,6 +130,10 @@ class KelProcess : public ::testing::Test {
     testing::ChildProcess::Press(*missingRules, IDOK);
     const HWND window = kel.WaitForWindow("SeltaneMainWindow");
     ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, idNSetStyle, 0);
+    const HWND setStyle = kel.WaitForWindow("SeltaneSetStyle");
+    ASSERT_NE(setStyle, nullptr);
+    PostMessageA(setStyle, WM_CLOSE, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
 
