@@ -30,17 +30,17 @@ class ImageViewScreen : public PreviewScreen {
 };
 
 // Decodes pictures for the pane: large JPEGs reduced to what the pane
-// shows, and the shown one drawn as it decodes when the options ask for it.
+// (and the fullscreen preview) shows, and the shown one drawn as it decodes when the options ask
+// for it.
 class PaneDecoder : public PreviewLoader {
  public:
   PaneDecoder(const TOptions& options, Prompter& prompter, ImageView& view)
       : options_(options), prompter_(prompter), view_(view) {}
 
-  std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+  std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
                                       PreviewLoad purpose) override {
     auto picture = std::make_shared<Picture>();
-    DecodeOptions decoding;
-    decoding.drawnSize = [area](PictureSize stored) { return DrawnSize(stored, area); };
+    DecodeOptions decoding = wanted;
     if (purpose == PreviewLoad::Shown && options_.IncrementalDisplay) {
       decoding.rowsDecoded = [this](const Picture& partial, int32_t rows) {
         view_.ShowPartly(partial, rows);
