@@ -1,5 +1,7 @@
 #include "ui/ModalDialog.h"
 
+#include "platform/Win32Prompter.h"
+
 namespace seltane {
 
 bool ModalDialog::CreateDialogWindow(HWND owner, const DialogFrame& frame,
@@ -54,7 +56,9 @@ int ModalDialog::ShowModal() {
   result_ = IDCANCEL;
   endRequested_ = false;
   OnShow();
-  CentreOverOwner();
+  if (CentredOverOwner()) {
+    CentreOverOwner();
+  }
   const bool ownerEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
   if (ownerEnabled) {
     EnableWindow(owner_, FALSE);
@@ -65,6 +69,7 @@ int ModalDialog::ShowModal() {
   SetFocus(focus_ != nullptr ? focus_ : Handle());
 
   running_ = true;
+  const PromptOwner boxesOwner(Handle());
   MSG message{};
   while (!endRequested_) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -88,6 +93,7 @@ int ModalDialog::ShowModal() {
     EnableWindow(owner_, TRUE);
   }
   ShowWindow(Handle(), SW_HIDE);
+  OnHidden();
   return result_;
 }
 
