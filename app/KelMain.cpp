@@ -4,12 +4,15 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "mainwindow/FullscreenPreview.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
@@ -72,6 +75,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
                   PromptIcon::Error);
     return 1;
   }
+  // The fullscreen preview comes on first use and lives until the end.
+  std::unique_ptr<TFullscreenPreviewForm> fullscreen;
+  Form1.BindCommand(idNFullscreen, [&] {
+    if (!fullscreen) {
+      fullscreen = std::make_unique<TFullscreenPreviewForm>(Form1);
+      if (!fullscreen->Create()) {
+        fullscreen.reset();
+        return;
+      }
+    }
+    fullscreen->ShowModal();
+  });
   ReadDimsFile(rules, CurrentDirectory(), prompter);
   LoadRuleSettings(rules, Options);
   Form1.Show(showCommand);

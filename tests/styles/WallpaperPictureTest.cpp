@@ -85,7 +85,7 @@ TEST(WallpaperPicture, EachStyleDecodesOnlyWhatItShowsAndDrawsItWhereTheWallpape
       {{300, 200}, wsTile, {0, 0, 1024, 768}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << c.stored.width << "x" << c.stored.height << " style " << int{c.style});
     const Picture picture =
         Decode(c.stored, WallpaperDecodeOptions({ScreenWidth, ScreenHeight}, c.style));
