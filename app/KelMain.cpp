@@ -14,6 +14,7 @@
 #include "mainwindow/FullscreenPreview.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/Unit2.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
@@ -75,7 +76,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
                   PromptIcon::Error);
     return 1;
   }
-  // The fullscreen preview comes on first use and lives until the end.
+  // The fullscreen preview and the about box come on first use and live
+  // until the end.
   std::unique_ptr<TFullscreenPreviewForm> fullscreen;
   Form1.BindCommand(idNFullscreen, [&] {
     if (!fullscreen) {
@@ -86,6 +88,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       }
     }
     fullscreen->ShowModal();
+  });
+  std::unique_ptr<TAboutBox> about;
+  Form1.BindCommand(idNAbout, [&] {
+    if (!about) {
+      about = std::make_unique<TAboutBox>(AboutBoxServices{IsWin9xFamily(), ProgramFile()});
+      if (!about->Create(Form1.Handle())) {
+        about.reset();
+        return;
+      }
+    }
+    about->ShowModal();
   });
   ReadDimsFile(rules, CurrentDirectory(), prompter);
   LoadRuleSettings(rules, Options);
