@@ -281,12 +281,23 @@ void DrawTiled(const WallpaperLayout& layout, const ConstPixels& picture,
       std::min<int64_t>(canvas.width, static_cast<int64_t>(layout.columns) * layout.tileWidth));
   const int32_t height = static_cast<int32_t>(
       std::min<int64_t>(canvas.height, static_cast<int64_t>(layout.rows) * layout.tileHeight));
+  // The first row of tiles is made row by row, each row doubling what it
+  // has so far; every later row is the row one tile higher. A tiny tile
+  // costs no more copies than a large one.
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* in = RowOf(tile, y % layout.tileHeight);
     uint8_t* out = RowOf(canvas, y);
-    for (int32_t x = 0; x < width; x += layout.tileWidth) {
-      const int32_t run = std::min(layout.tileWidth, width - x);
-      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * 4, in, static_cast<std::size_t>(run) * 4);
+    if (y >= layout.tileHeight) {
+      std::memcpy(out, RowOf(canvas, y - layout.tileHeight), rowBytes);
+      continue;
+    }
+    const int32_t first = std::min(layout.tileWidth, width);
+    std::memcpy(out, RowOf(tile, y), static_cast<std::size_t>(first) * 4);
+    for (int32_t done = first; done < width;) {
+      const int32_t run = std::min(done, width - done);
+      std::memcpy(out + static_cast<std::ptrdiff_t>(done) * 4, out,
+                  static_cast<std::size_t>(run) * 4);
+      done += run;
     }
     MakeOpaque(out, width);
   }
