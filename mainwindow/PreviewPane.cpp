@@ -76,7 +76,8 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
     }
   }
   if (!next) {
-    next = loader_.Load(rows[row].FullPath, wanted, PreviewLoad::Shown);
+    next = loader_.Load(rows[row].FullPath, wanted,
+                        follower_ ? PreviewLoad::ShownCovered : PreviewLoad::Shown);
     if (!next) {
       screen_.Redraw();
       return false;

@@ -25,9 +25,10 @@ DecodeOptions FittingIn(PictureSize area);
 bool Covers(const Picture& picture, const DecodeOptions& wanted);
 
 enum class PreviewLoad {
-  Shown,     // for the screen: failures are told, rows may be drawn as they come
-  Buffered,  // in advance: silent
-  Larger,    // again, for a larger area: silent
+  Shown,         // for the screen: failures are told, rows may be drawn as they come
+  ShownCovered,  // for the screen while a follower covers the pane: failures are told
+  Buffered,      // in advance: silent
+  Larger,        // again, for a larger area: silent
 };
 
 class PreviewLoader {

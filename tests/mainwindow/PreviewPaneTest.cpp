@@ -291,6 +291,14 @@ TEST(PreviewPane, AFollowerGetsLargePicturesAndSeesEachBeforeTheNextRowIsBuffere
   p.pane.Follow(nullptr);
   p.Select(1);  // from the cache, as it is
   EXPECT_EQ(follower.loadsWhenShown.size(), 2u);
+
+  // Decoded for the screen while the follower covers the pane, nothing is
+  // drawn in the pane as it decodes.
+  p.options = Neither;
+  p.pane.Follow(&follower);
+  p.Select(0);
+  EXPECT_EQ(p.loader.loads.back(),
+            (std::pair<std::string, PreviewLoad>{"row0", PreviewLoad::ShownCovered}));
 }
 
 }  // namespace
