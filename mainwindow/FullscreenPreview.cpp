@@ -108,13 +108,17 @@ void TFullscreenPreviewForm::OnHidden() {
   FormClose();
 }
 
-void TFullscreenPreviewForm::Place() {
+RECT TFullscreenPreviewForm::ScreenBounds() const {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoA(MonitorFromWindow(main_.Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) {
-    return;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  const RECT& screen = monitor.rcMonitor;
+  return monitor.rcMonitor;
+}
+
+void TFullscreenPreviewForm::Place() {
+  const RECT screen = ScreenBounds();
   const int width = screen.right - screen.left;
   const int height = screen.bottom - screen.top;
   SetWindowPos(Handle(), nullptr, screen.left, screen.top, width, height,

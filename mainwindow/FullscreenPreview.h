@@ -68,6 +68,8 @@ class TFullscreenPreviewForm : public ModalDialog, private PreviewFollower {
   void OnHidden() override;
   bool DialogKeys() const override { return false; }
   bool CentredOverOwner() const override { return false; }
+  // The screen it covers: the monitor the main window is on.
+  virtual RECT ScreenBounds() const;
 
  private:
   friend class FullscreenImage;
