@@ -120,13 +120,5 @@ TEST(WallpaperPicture, EachStyleDecodesOnlyWhatItShowsAndDrawsItWhereTheWallpape
   EXPECT_EQ(tiled.At(1023, 767), StoredColour(123, 167));
 }
 
-TEST(WallpaperPicture, NoPictureDrawsNothingInAnyStyle) {
-  for (uint8_t style = 0; style <= 6; ++style) {
-    Screen screen;
-    DrawWallpaperPicture(Picture{}, style, screen.Canvas());
-    EXPECT_EQ(screen.Drawn(), (PixelRect{ScreenWidth, ScreenHeight, 0, 0})) << int{style};
-  }
-}
-
 }  // namespace
 }  // namespace seltane
