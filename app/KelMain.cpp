@@ -13,8 +13,10 @@
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
 #include "gather/AutoSearchUnit.h"
+#include "mainwindow/FullscreenPreview.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/Unit2.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
@@ -104,6 +106,30 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       }
     }
     AutoSearchForm->ShowModal();
+  });
+  // The fullscreen preview and the about box come on first use and live
+  // until the end.
+  std::unique_ptr<TFullscreenPreviewForm> fullscreen;
+  Form1.BindCommand(idNFullscreen, [&] {
+    if (!fullscreen) {
+      fullscreen = std::make_unique<TFullscreenPreviewForm>(Form1);
+      if (!fullscreen->Create()) {
+        fullscreen.reset();
+        return;
+      }
+    }
+    fullscreen->ShowModal();
+  });
+  std::unique_ptr<TAboutBox> about;
+  Form1.BindCommand(idNAbout, [&] {
+    if (!about) {
+      about = std::make_unique<TAboutBox>(AboutBoxServices{IsWin9xFamily(), ProgramFile()});
+      if (!about->Create(Form1.Handle())) {
+        about.reset();
+        return;
+      }
+    }
+    about->ShowModal();
   });
   Form1.Show(showCommand);
 

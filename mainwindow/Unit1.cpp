@@ -604,6 +604,15 @@ int TForm1::FocusedRow() const {
   return ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
 }
 
+void TForm1::FocusSelectedRow() {
+  const int row = SelectedRow();
+  if (row >= 0) {
+    ListView_SetItemState(listView_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(listView_, row, FALSE);
+  }
+  SetFocus(listView_);
+}
+
 std::unique_ptr<ProgressBar> TForm1::CreateProgressBar(std::size_t count) {
   return std::make_unique<ProgressBar>(Handle(), layout_.progressBar, count);
 }

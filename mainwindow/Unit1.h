@@ -114,6 +114,9 @@ class TForm1 : public Window, private AddingWindow {
   std::vector<int> SelectedRows() const;
   int SelectedRow() const;  // the first selected row; -1 when none
   int FocusedRow() const;   // -1 when none
+  // Gives the selected row the focus mark and the list the keyboard focus,
+  // and scrolls the row into view; the selection stays as it is.
+  void FocusSelectedRow();
   // The style the style box shows (0-5); -1 when it shows none of them.
   int StyleBoxIndex() const;
   // A progress bar over "Set as wallpaper", from 0 to count, until the

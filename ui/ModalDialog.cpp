@@ -1,5 +1,7 @@
 #include "ui/ModalDialog.h"
 
+#include "platform/Win32Prompter.h"
+
 namespace seltane {
 
 void AppendRadioGroup(std::vector<DialogControl>& controls, int groupId, const char* caption,
@@ -84,7 +86,9 @@ int ModalDialog::ShowModal() {
   result_ = IDCANCEL;
   endRequested_ = false;
   OnShow();
-  CentreOverOwner();
+  if (CentredOverOwner()) {
+    CentreOverOwner();
+  }
   const bool ownerEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
   if (ownerEnabled) {
     EnableWindow(owner_, FALSE);
@@ -103,6 +107,7 @@ int ModalDialog::ShowModal() {
   SetFocus(focus_ != nullptr ? focus_ : Handle());
 
   running_ = true;
+  const PromptOwner boxesOwner(Handle());
   MSG message{};
   while (!endRequested_) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -132,6 +137,7 @@ int ModalDialog::ShowModal() {
   if (hiddenEarly && ownerEnabled) {
     SetActiveWindow(owner_);
   }
+  OnHidden();
   return result_;
 }
 

@@ -6,7 +6,8 @@
 // ends the dialog with IDCANCEL when it has none). Being a loop of its own,
 // it never applies the main window's shortcuts: Insert or Delete in a
 // dialog's list box stay with the list box. The owner is enabled again
-// before the window hides, so that the focus returns to it.
+// before the window hides, so that the focus returns to it. While it shows,
+// message boxes are owned by it (PromptOwner).
 //
 // Closing only hides the window: a dialog object lives until its owner ends
 // it (at program end for kel's dialogs) and keeps its controls' state
@@ -96,6 +97,11 @@ class ModalDialog : public Window {
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   // Each time before the window shows.
   virtual void OnShow() {}
+  // Each time once it has hidden, its owner enabled again.
+  virtual void OnHidden() {}
+  // Whether it is centred over its owner when it shows; a window that
+  // places itself (OnShow) says no.
+  virtual bool CentredOverOwner() const { return true; }
   // Whether Tab, Enter and Esc work as in a dialog; windows that take every
   // key themselves (the fullscreen preview) say no.
   virtual bool DialogKeys() const { return true; }
