@@ -15,6 +15,7 @@
 #include "gather/AutoSearchUnit.h"
 #include "mainwindow/FullscreenPreview.h"
 #include "mainwindow/MainCommands.h"
+#include "mainwindow/MainTexts.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/Unit2.h"
 #include "platform/System.h"
@@ -22,6 +23,7 @@
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
 #include "styles/SetStyleUnit.h"
+#include "ui/TaskbarWindow.h"
 
 namespace {
 
@@ -82,7 +84,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     OptionsForm.FormDestroy();
     mainWindow->FormDestroy();
   };
-  TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules, end});
+  // The program's taskbar button keeps its name while the main window's
+  // caption names the picture shown.
+  TaskbarWindow taskbar;
+  taskbar.Create(MainCaption);
+  TForm1 Form1({Options,
+                prompter,
+                dialogs,
+                {},
+                IsWin9xFamily(),
+                ProgramFolder(),
+                &rules,
+                end,
+                taskbar.Handle()});
   mainWindow = &Form1;
   if (!Form1.Create() || !OptionsForm.Create(Form1.Handle())) {
     prompter.Tell("kel's windows could not be created.", "Initialization error", PromptIcon::Error);
@@ -131,7 +145,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     about->ShowModal();
   });
+  taskbar.SetMainWindow(Form1.Handle());
   Form1.Show(showCommand);
+  taskbar.Show(showCommand);
 
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });
   end();

@@ -8,6 +8,7 @@
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/MainTexts.h"
 #include "platform/System.h"
+#include "ui/TaskbarWindow.h"
 
 namespace seltane {
 namespace {
@@ -61,7 +62,8 @@ bool TForm1::Create() {
   const DWORD style =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
   dpi_ = WindowDpi(nullptr);  // the screen's, until the window has its own
-  if (!CreateOfClass("SeltaneMainWindow", MainCaption, style, placed, nullptr, CreateMainMenu())) {
+  if (!CreateOfClass("SeltaneMainWindow", MainCaption, style, placed, services_.taskbarOwner,
+                     CreateMainMenu())) {
     return false;
   }
   dpi_ = WindowDpi(Handle());
@@ -86,6 +88,10 @@ bool TForm1::Create() {
 }
 
 void TForm1::Show(int showCommand) {
+  // With a taskbar window the program is minimised through that window.
+  if (services_.taskbarOwner != nullptr && MinimisingShowCommand(showCommand)) {
+    showCommand = SW_SHOWNORMAL;
+  }
   ShowWindow(Handle(), showCommand);
   UpdateWindow(Handle());
 }
@@ -297,6 +303,14 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == GetDlgItem(Handle(), idAddBtn) && !InPickMode()) {
         ShowAddPopup(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // Minimising the program minimises its taskbar window, which hides
+      // this one with its other windows.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && services_.taskbarOwner != nullptr) {
+        ShowWindow(services_.taskbarOwner, SW_MINIMIZE);
         return 0;
       }
       break;

@@ -52,6 +52,9 @@ struct MainWindowServices {
   // What the program does at its end, run when Windows ends the session
   // with kel open; none: the window saves itself (FormDestroy).
   std::function<void()> endSession = nullptr;
+  // The window of the program's taskbar button (ui/TaskbarWindow), which
+  // owns the main window; none: the main window has a button of its own.
+  HWND taskbarOwner = nullptr;
 };
 
 class TForm1 : public Window, private AddingWindow {

@@ -65,7 +65,9 @@ class MainWindow : public ::testing::Test {
                                                        {RecordingLibraryPath, RecordingLibraryPath},
                                                        false,
                                                        folder / "program",
-                                                       rules});
+                                                       rules,
+                                                       nullptr,
+                                                       taskbarOwner});
     ASSERT_TRUE(form->Create());
   }
   void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, id, 0); }
@@ -102,6 +104,7 @@ class MainWindow : public ::testing::Test {
   testing::ScriptedDialogs dialogs;
   std::unique_ptr<TOptions> options;
   const SizeRules* rules = nullptr;  // none: added pictures keep their style
+  HWND taskbarOwner = nullptr;       // none: the main window has its own button
   std::unique_ptr<TForm1> form;
 };
 

@@ -2,6 +2,7 @@
 // ids and list view messages, with scripted message boxes and file dialogs.
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/TestJpeg.h"
+#include "ui/TaskbarWindow.h"
 
 namespace seltane {
 
@@ -41,6 +42,35 @@ TEST_F(MainWindow, StartWithoutTheLastWallpaperSelectsTheFirstRowWithoutFocus) {
   EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(form->FocusedRow(), -1);
   EXPECT_EQ(form->StyleBoxIndex(), 2);
+}
+
+TEST_F(MainWindow, TheTaskbarButtonKeepsTheProgramsNameAndMinimisesTheProgram) {
+  TaskbarWindow taskbar;
+  ASSERT_TRUE(taskbar.Create("Seltane"));
+  taskbarOwner = taskbar.Handle();
+  Start();
+  taskbar.SetMainWindow(form->Handle());
+  // Started minimised from a shortcut: the program is, the window is not.
+  form->Show(SW_SHOWMINNOACTIVE);
+  taskbar.Show(SW_SHOWMINNOACTIVE);
+  EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), taskbar.Handle());
+  EXPECT_TRUE(IsIconic(taskbar.Handle()));
+  EXPECT_FALSE(IsIconic(form->Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+
+  SendMessageA(taskbar.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  Select({1});
+  EXPECT_EQ(form->Caption(), "Seltane - A.bmp - [pics]");
+  char title[64] = {};
+  GetWindowTextA(taskbar.Handle(), title, sizeof title);
+  EXPECT_STREQ(title, "Seltane");
+
+  // The main window's minimise box minimises the program.
+  SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(taskbar.Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  form.reset();  // before the taskbar window, which owns it, ends
 }
 
 TEST_F(MainWindow, MissingListFoundInTheProgramFolderOpensAfterAsking) {
