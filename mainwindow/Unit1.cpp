@@ -671,9 +671,11 @@ void TForm1::SetBtnClick() {
     return;
   }
   const std::string path = list.PictureList[row].FullPath;
-  // A style typed into the box that is none of the six sets stretch.
-  const int style = std::max(0, StyleBoxIndex());
-  if (!engine_.SetWallpaper(path, static_cast<uint8_t>(style))) {
+  // A style typed into the box that is none of the six sets the picture
+  // centred, as the fullscreen preview shows it.
+  const int box = StyleBoxIndex();
+  const auto style = static_cast<uint8_t>(box >= 0 ? box : wsCenter);
+  if (!engine_.SetWallpaper(path, style)) {
     return;
   }
   services_.options.LastChangeTime = LocalDateTimeNow();

@@ -168,6 +168,12 @@ TEST_F(Fullscreen, ARightClickSetsTheDrawnPictureAndAnyOtherClickOnlyCloses) {
   preview->ShowModal();
   EXPECT_EQ(Recorded(), "SetWallpaper 4 " + (folder / "c c.bmp") + "\n");
   EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
+  // With no style in the box the picture is set as it is shown: centred.
+  SetStyleBox(-1);
+  PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP);
+  preview->ShowModal();
+  EXPECT_EQ(Recorded(), "SetWallpaper 4 " + (folder / "c c.bmp") + "\nSetWallpaper 1 " +
+                            (folder / "c c.bmp") + "\n");
 
   // Stepped onto a picture that is gone: the screen is black, and a right
   // click there sets nothing.
@@ -179,9 +185,10 @@ TEST_F(Fullscreen, ARightClickSetsTheDrawnPictureAndAnyOtherClickOnlyCloses) {
   EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(preview->DrawnRow(), -1);
   EXPECT_EQ(Centre(), 0u);
+  const std::string setBefore = Recorded();
   PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP);
   preview->ShowModal();
-  EXPECT_EQ(Recorded(), "SetWallpaper 4 " + (folder / "c c.bmp") + "\n");
+  EXPECT_EQ(Recorded(), setBefore);
   EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
 }
 
