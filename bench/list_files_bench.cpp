@@ -71,7 +71,7 @@ int main() {
   start = std::chrono::steady_clock::now();
   ListState read;
   read.ListPath = written.ListPath;
-  const bool loaded = ReadListFile(read, prompter);
+  const bool loaded = ReadListFile(read, prompter) == ListRead::Loaded;
   const double readSeconds = Seconds(start);
 
   std::printf("list files, %d pictures, %d folders, 3 extensions, sizes stored\n", Pictures,

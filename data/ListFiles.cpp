@@ -21,7 +21,7 @@ bool WriteOrTell(const std::string& path, const std::string& text, const char* w
 
 }  // namespace
 
-bool ReadListFile(ListState& state, Prompter& prompter) {
+ListRead ReadListFile(ListState& state, Prompter& prompter) {
   // A list file that cannot be read counts as empty.
   const std::string listText = ReadWholeFile(state.ListPath).value_or(std::string());
   const std::optional<std::string> randomText = ReadWholeFile(RandomFilePath(state.ListPath));
@@ -30,10 +30,10 @@ bool ReadListFile(ListState& state, Prompter& prompter) {
   switch (result.status) {
     case ListLoadStatus::Empty:
       prompter.Tell(ListFileEmptyMessage, FileOpenErrorCaption, PromptIcon::Information);
-      return false;
+      return ListRead::Empty;
     case ListLoadStatus::WrongHeader:
       prompter.Tell(ListFileWrongFormatMessage, FileOpenErrorCaption, PromptIcon::Error);
-      return false;
+      return ListRead::NotAList;
     case ListLoadStatus::Loaded:
       break;
   }
@@ -43,7 +43,7 @@ bool ReadListFile(ListState& state, Prompter& prompter) {
                       ".\nThe pictures after this line were not loaded.",
                   FileOpenErrorCaption, PromptIcon::Error);
   }
-  return true;
+  return ListRead::Loaded;
 }
 
 bool WriteListFiles(ListState& state, const TOptions& options, Prompter& prompter) {

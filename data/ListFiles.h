@@ -11,11 +11,16 @@ inline constexpr const char* ListFileEmptyMessage = "Picture list file empty";
 inline constexpr const char* ListFileWrongFormatMessage = "Invalid format of list file";
 inline constexpr const char* FileOpenErrorCaption = "File open error";
 
+enum class ListRead {
+  Loaded,    // the pictures, or those before a bad picture line
+  Empty,     // an empty or unreadable file, after a message
+  NotAList,  // a file of something else, after a message
+};
+
 // Reads the list file named by ListPath and its random file into the state.
-// False, after a message, when the list file is empty, unreadable or not a
-// list file. A bad picture line stops the reading with a message naming the
-// line; the pictures before it stay loaded and the result is true.
-bool ReadListFile(ListState& state, Prompter& prompter);
+// A bad picture line stops the reading with a message naming the line; the
+// pictures before it stay loaded and the list counts as loaded.
+ListRead ReadListFile(ListState& state, Prompter& prompter);
 
 // Writes the list file when ListChanged and the random file when
 // RandomChanged, each replaced whole, and clears each flag once its file is

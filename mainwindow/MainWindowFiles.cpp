@@ -46,9 +46,14 @@ bool TForm1::OpenListFile() {
     }
   }
   ++listsOpened_;
-  const bool read = ReadListFile(list, services_.prompter);
+  const ListRead read = ReadListFile(list, services_.prompter);
+  if (read == ListRead::NotAList) {
+    // Never written over: the list goes on without a name, and saving it
+    // asks for one.
+    ListUnnamed = true;
+  }
   RefreshRows();
-  return read;
+  return read == ListRead::Loaded;
 }
 
 bool TForm1::StartNewList() {

@@ -27,7 +27,7 @@ class ListFiles : public ::testing::Test {
   ListState Read(const std::string& name, bool expected = true) {
     ListState state;
     state.ListPath = folder / name;
-    EXPECT_EQ(ReadListFile(state, prompter), expected);
+    EXPECT_EQ(ReadListFile(state, prompter) == ListRead::Loaded, expected);
     return state;
   }
 

@@ -202,6 +202,24 @@ TEST_F(MainWindow, SaveAfterNewListAsksForAFileAndLeavesTheOldOne) {
   EXPECT_EQ(ReadWholeFile(folder / "fresh.lst"), ";kel list file\r\n;Don't modify this file\r\n");
 }
 
+TEST_F(MainWindow, AFileThatIsNotAListIsNeverWrittenOver) {
+  const std::string notes = "my notes\r\n";
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "notes.lst", notes, error));
+  Start();
+  dialogs.openAnswers.push_back({folder / "notes.lst"});
+  prompter.answers.push_back(PromptAnswer::Ok);  // "Invalid format of list file"
+  Command(idNOpenList);
+  EXPECT_EQ(prompter.records.back().text, "Invalid format of list file");
+  EXPECT_TRUE(form->ListUnnamed);
+  dialogs.openAnswers.push_back({folder / "c c.bmp"});
+  Command(idNAddFile);
+  EXPECT_EQ(Names(), std::vector<std::string>{"c c.bmp"});
+  Command(idNSaveList);  // asks for a name; cancelled
+  EXPECT_EQ(dialogs.saveShown, 1);
+  EXPECT_EQ(ReadWholeFile(folder / "notes.lst"), notes);
+}
+
 TEST_F(MainWindow, OpenListSavesTheCurrentOneFirst) {
   WriteList("other.lst", {{folder / "c c.bmp", 1}});
   Start();
