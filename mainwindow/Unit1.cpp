@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "data/PathText.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/MainTexts.h"
 #include "platform/System.h"
@@ -775,8 +776,10 @@ void TForm1::KelListViewColumnClick(int column) {
 }
 
 void TForm1::Help1Click() {
+  // Beside the program, wherever it was started from.
+  const std::string document = JoinPath(services_.programFolder, HelpDocument);
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(Handle(), "open", HelpDocument, nullptr, nullptr, SW_SHOWNORMAL));
+      ShellExecuteA(Handle(), "open", document.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (result <= 32) {
     services_.prompter.Tell(HelpMissingText, MainCaption, PromptIcon::Information);
   }
