@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <vector>
 
 namespace seltane {
@@ -41,6 +43,45 @@ TEST(MainCommands, PickModeLeavesOnlyTheHelpMenu) {
   }
   EXPECT_TRUE(MenuWorksInPickMode(MainMenu::Help));
   EXPECT_FALSE(FindMainCommand(idNDeleteFile)->inPickMode);
+}
+
+// The user's guide lists every menu item and every shortcut of the main
+// window, each menu in one row of its menus table and each key in one row of
+// its keys table; a renamed item or a changed key must change it too.
+TEST(MainCommands, TheUsersGuideNamesEveryItemAndShortcut) {
+  std::ifstream file(SELTANE_HELP_FILE);
+  ASSERT_TRUE(file) << SELTANE_HELP_FILE;
+  std::stringstream text;
+  text << file.rdbuf();
+  const std::string guide = text.str();
+  // Whether a line begins with `start` and holds `item` as a whole item.
+  auto listed = [&](const std::string& start, const std::string& item) {
+    const std::size_t row = guide.find("\n" + start);
+    const std::size_t at = guide.find(item, row);
+    const std::size_t after = at + item.size();
+    return row != std::string::npos && at < guide.find('\n', row + 1) &&
+           std::string_view(",;< ").find(guide[after]) != std::string_view::npos;
+  };
+  const std::string keyRow = "</kbd></td><td>main window</td><td>";
+  std::size_t keyRows = 0;
+  for (std::size_t at = guide.find(keyRow); at != std::string::npos;
+       at = guide.find(keyRow, at + 1)) {
+    ++keyRows;
+  }
+  std::size_t shortcuts = 0;
+  for (const MainCommand& command : MainCommands()) {
+    if (command.id == 0) {
+      continue;
+    }
+    const std::string menu(MainMenuTitles[static_cast<int>(command.menu)]);
+    EXPECT_TRUE(listed("<tr><td>" + menu + "</td>", command.text)) << command.text;
+    if (command.shortcut.key != 0) {
+      ++shortcuts;
+      const std::string key = ShortcutText(command.shortcut);
+      EXPECT_TRUE(listed("<tr><td><kbd>" + key + keyRow, command.text)) << key;
+    }
+  }
+  EXPECT_EQ(keyRows, shortcuts);
 }
 
 }  // namespace
