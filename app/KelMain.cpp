@@ -4,18 +4,24 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/OptionsUnit.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "gather/AutoSearchUnit.h"
+#include "mainwindow/FullscreenPreview.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/Unit2.h"
 #include "platform/System.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
-#include "styles/DimsFile.h"
+#include "styles/SetStyleUnit.h"
 
 namespace {
 
@@ -48,11 +54,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   // The size rules live from start to end, as the set-style dialog keeps
   // them; dims.dat is in the folder kel starts in.
   SizeRules rules;
-  // The end of the run, at exit or when Windows ends the session, once.
-  // The windows end in the reverse order of their creation: first what the
-  // set-style dialog holds (the rules and their settings), then the main
-  // window, each saving the options again.
+  // The windows that live from start to end, created in this order: the
+  // main window, the options dialog, the set-style dialog. The automatic
+  // search dialog is created on first use.
   TForm1* mainWindow = nullptr;
+  TOptionsForm OptionsForm(Options, prompter);
+  TSetStyleForm* setStyleForm = nullptr;
+  std::unique_ptr<TAutoSearchForm> AutoSearchForm;
+  // The end of the run, at exit or when Windows ends the session, once: the
+  // options are saved, then the windows end in the reverse order of their
+  // creation, each saving what it edits. The automatic search dialog's
+  // options go before the main window writes the list, whose watched
+  // folders are written only while they are on.
   bool ended = false;
   auto end = [&] {
     if (ended) {
@@ -60,20 +73,64 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     ended = true;
     Options.Save();
-    WriteDimsFile(rules, prompter);
-    StoreRuleSettings(rules, Options);
-    Options.Save();
+    if (AutoSearchForm) {
+      AutoSearchForm->FormDestroy();
+    }
+    if (setStyleForm != nullptr) {
+      setStyleForm->FormDestroy();
+    }
+    OptionsForm.FormDestroy();
     mainWindow->FormDestroy();
   };
   TForm1 Form1({Options, prompter, dialogs, {}, IsWin9xFamily(), ProgramFolder(), &rules, end});
   mainWindow = &Form1;
-  if (!Form1.Create()) {
-    prompter.Tell("The main window could not be created.", "Initialization error",
-                  PromptIcon::Error);
+  if (!Form1.Create() || !OptionsForm.Create(Form1.Handle())) {
+    prompter.Tell("kel's windows could not be created.", "Initialization error", PromptIcon::Error);
     return 1;
   }
-  ReadDimsFile(rules, CurrentDirectory(), prompter);
-  LoadRuleSettings(rules, Options);
+  Form1.BindCommand(idNOptions, [&] { OptionsForm.ShowModal(); });
+  // The set-style dialog; its creation reads dims.dat and the rule settings.
+  TSetStyleForm SetStyleForm({Options, prompter, rules, Form1, CurrentDirectory()});
+  setStyleForm = &SetStyleForm;
+  if (SetStyleForm.Create()) {
+    Form1.BindCommand(idNSetStyle, [&] { SetStyleForm.ShowModal(); });
+  }
+  Form1.BindCommand(idNAutoSearch, [&] {
+    if (!AutoSearchForm) {
+      // Kept before its creation runs the jobs of "on start", so that an end
+      // of the session meanwhile still stores its options.
+      AutoSearchForm = std::make_unique<TAutoSearchForm>(Form1, Options, prompter);
+      if (!AutoSearchForm->Create()) {
+        AutoSearchForm.reset();
+        return;
+      }
+    }
+    AutoSearchForm->ShowModal();
+  });
+  // The fullscreen preview and the about box come on first use and live
+  // until the end.
+  std::unique_ptr<TFullscreenPreviewForm> fullscreen;
+  Form1.BindCommand(idNFullscreen, [&] {
+    if (!fullscreen) {
+      fullscreen = std::make_unique<TFullscreenPreviewForm>(Form1);
+      if (!fullscreen->Create()) {
+        fullscreen.reset();
+        return;
+      }
+    }
+    fullscreen->ShowModal();
+  });
+  std::unique_ptr<TAboutBox> about;
+  Form1.BindCommand(idNAbout, [&] {
+    if (!about) {
+      about = std::make_unique<TAboutBox>(AboutBoxServices{IsWin9xFamily(), ProgramFile()});
+      if (!about->Create(Form1.Handle())) {
+        about.reset();
+        return;
+      }
+    }
+    about->ShowModal();
+  });
   Form1.Show(showCommand);
 
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });

@@ -12,15 +12,13 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchPictures.h"
+#include "bench/BenchServices.h"
 #include "data/ListFormat.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
-#include "tests/support/FakeRegistry.h"
-#include "tests/support/PrintingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/TestJpeg.h"
 
 using namespace seltane;
 
@@ -50,33 +48,23 @@ bool LargeList(testing::TempFolder& folder, ListState& list) {
                          static_cast<uint8_t>(i % 6), 1024, 768, false);
   }
   std::string error;
-  return WriteFileReplacing(folder / "big.lst",
-                            FormatListFile(list.PictureList, {}, {false, true}, CompareLowerAZ),
-                            error) &&
+  return bench::WriteList(folder / "big.lst", list.PictureList) &&
          WriteFileReplacing(folder / "big.rnd",
                             FormatRandomFile(UsedFlags(list.PictureList), false), error);
 }
 
-// Photographs of 2,560 x 1,600 with a little detail, so that they decode as
-// real ones do.
+// Photographs of 2,560 x 1,600.
 bool PhotoList(testing::TempFolder& folder, int count) {
   ListState list;
   std::string error;
   for (int i = 0; i < count; ++i) {
-    const std::string jpeg = testing::EncodeJpeg(2560, 1600, {}, [i](int x, int y, uint8_t* rgb) {
-      rgb[0] = static_cast<uint8_t>(x * 7 + y * 3 + i * 40);
-      rgb[1] = static_cast<uint8_t>((x ^ y) + i * 13);
-      rgb[2] = static_cast<uint8_t>(y / 7 + x / 11);
-    });
     const std::string path = folder / ("photo " + std::to_string(i) + ".jpg");
-    if (!WriteFileReplacing(path, jpeg, error)) {
+    if (!WriteFileReplacing(path, bench::PhotographJpeg(2560, 1600, i), error)) {
       return false;
     }
     list.AddPictureEntry(path, wsFitScreen, 2560, 1600, false);
   }
-  return WriteFileReplacing(folder / "photos.lst",
-                            FormatListFile(list.PictureList, {}, {false, true}, CompareLowerAZ),
-                            error);
+  return bench::WriteList(folder / "photos.lst", list.PictureList);
 }
 
 }  // namespace
@@ -92,15 +80,13 @@ int main() {
     return 1;
   }
 
-  testing::FakeRegistry registry;
-  testing::PrintingPrompter prompter;
-  testing::ScriptedDialogs dialogs;  // every dialog cancelled
-  TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
+  bench::BenchServices services(folder.Path());
+  TOptions& options = services.options;
   options.WallpaperList = folder / "big.lst";
   options.DeleteNotExisting = false;  // the pictures themselves are not there
 
   auto start = Clock::now();
-  TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
+  TForm1 form({options, services.prompter, services.dialogs, {}, false, folder.Path()});
   if (!form.Create()) {
     std::printf("the main window could not be created\n");
     return 1;
@@ -133,7 +119,7 @@ int main() {
   options.CasheImages = true;
   options.Width = 832;
   options.Height = 600;
-  TForm1 photos({options, prompter, dialogs, {}, false, folder.Path()});
+  TForm1 photos({options, services.prompter, services.dialogs, {}, false, folder.Path()});
   if (!photos.Create()) {
     return 1;
   }

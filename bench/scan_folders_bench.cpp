@@ -20,6 +20,7 @@
 #include <map>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchServices.h"
 #include "data/PathText.h"
 #include "gather/FolderScan.h"
 #include "mainwindow/Unit1.h"
@@ -27,9 +28,6 @@
 #include "platform/FolderListing.h"
 #include "platform/Picture.h"
 #include "platform/TextConversion.h"
-#include "tests/support/FakeRegistry.h"
-#include "tests/support/PrintingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
 
@@ -203,16 +201,14 @@ int main(int argc, char** argv) {
     MeasurePictureFile(WidenFromAnsi(path));
   }
 
-  testing::FakeRegistry registry;
-  testing::PrintingPrompter prompter;
-  testing::ScriptedDialogs dialogs;  // every dialog cancelled
-  TOptions options({registry, prompter, [&] { return folder.Path(); }, false});
+  bench::BenchServices services(folder.Path());
+  TOptions& options = services.options;
   options.WallpaperList = folder / "bench.lst";
   options.AutoAddConfirm = false;
   std::string created;
   WriteFileReplacing(options.WallpaperList, ";kel list file\r\n;Don't modify this file\r\n",
                      created);
-  TForm1 form({options, prompter, dialogs, {}, false, folder.Path()});
+  TForm1 form({options, services.prompter, services.dialogs, {}, false, folder.Path()});
   form.Create();
 
   // The machine may be shared: each figure is the best of three runs.

@@ -105,6 +105,17 @@ void ScanFolders(const Adding& adding, const std::vector<std::string>& folders, 
     window.StartProgress(found.size());
     const std::size_t searched = found.size();
     found = FilterOldPaths(found, adding.list.PictureList);
+    // A second search while pick mode lasts joins its offer: what is
+    // offered already is not offered twice.
+    if (const std::vector<std::string> offered = window.OfferedPaths(); !offered.empty()) {
+      std::unordered_set<std::string> shown;
+      shown.reserve(offered.size());
+      for (const std::string& path : offered) {
+        shown.insert(LowerAZ(path));
+      }
+      std::erase_if(found,
+                    [&](const std::string& path) { return shown.count(LowerAZ(path)) != 0; });
+    }
     window.SetProgress(searched);
     window.EndProgress();
   }

@@ -40,6 +40,8 @@ class AddingWindow {
   virtual void OfferPictures(const std::vector<std::string>& paths) = 0;
   // Leaves pick mode.
   virtual void EndOffer() = 0;
+  // The paths offered in pick mode now; none when it is not active.
+  virtual std::vector<std::string> OfferedPaths() const = 0;
 };
 
 struct Adding {
@@ -60,8 +62,9 @@ struct AddingCount {
 AddingCount AddFiles(const Adding& adding, const std::vector<std::string>& files);
 
 // The folder search: finds the pictures of the folders' trees, leaves out
-// those already listed when `FilterOld`, then adds them with a progress bar
-// and a count, or offers them in pick mode when `confirm` (AutoAddConfirm).
+// those already listed, or already offered in pick mode, when `FilterOld`,
+// then adds them with a progress bar and a count, or offers them in pick
+// mode when `confirm` (AutoAddConfirm).
 // When the list has no room for all that is left, the user is told before
 // anything is added or offered, and only what fits is taken. `fileSystem`
 // gives the folder search's file-system callbacks.

@@ -89,6 +89,10 @@ void TForm1::OfferPictures(const std::vector<std::string>& paths) {
   SetFocus(pickMode_->List());
 }
 
+std::vector<std::string> TForm1::OfferedPaths() const {
+  return InPickMode() ? pickMode_->Paths() : std::vector<std::string>();
+}
+
 void TForm1::EndOffer() {
   pickMode_->Leave();
   ShowStatusPanels();

@@ -45,6 +45,7 @@ bool TForm1::OpenListFile() {
       return false;
     }
   }
+  ++listsOpened_;
   const bool read = ReadListFile(list, services_.prompter);
   RefreshRows();
   return read;
@@ -65,6 +66,7 @@ bool TForm1::StartNewList() {
   list.PictureList.clear();
   RefreshRows();
   ListUnnamed = true;
+  ++listsOpened_;
   return true;
 }
 

@@ -29,18 +29,18 @@ class ImageViewScreen : public PreviewScreen {
   ImageView& view_;
 };
 
-// Decodes pictures for the pane: large JPEGs reduced to what the pane
-// shows, and the shown one drawn as it decodes when the options ask for it.
+// Decodes pictures for the pane: large JPEGs reduced to what the pane (and
+// the fullscreen preview) shows, and the shown one drawn in the pane as it
+// decodes when the options ask for it and the pane is not covered.
 class PaneDecoder : public PreviewLoader {
  public:
   PaneDecoder(const TOptions& options, Prompter& prompter, ImageView& view)
       : options_(options), prompter_(prompter), view_(view) {}
 
-  std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+  std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
                                       PreviewLoad purpose) override {
     auto picture = std::make_shared<Picture>();
-    DecodeOptions decoding;
-    decoding.drawnSize = [area](PictureSize stored) { return DrawnSize(stored, area); };
+    DecodeOptions decoding = wanted;
     if (purpose == PreviewLoad::Shown && options_.IncrementalDisplay) {
       decoding.rowsDecoded = [this](const Picture& partial, int32_t rows) {
         view_.ShowPartly(partial, rows);
@@ -48,7 +48,7 @@ class PaneDecoder : public PreviewLoader {
     }
     const PictureError error = DecodePictureFile(WidenFromAnsi(path), decoding, *picture);
     if (error != PictureError::None) {
-      if (purpose == PreviewLoad::Shown) {
+      if (purpose == PreviewLoad::Shown || purpose == PreviewLoad::ShownCovered) {
         prompter_.Tell(CannotShowPictureText(path, PictureErrorText(error)), "Error",
                        PromptIcon::Error);
       }

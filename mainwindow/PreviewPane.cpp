@@ -5,19 +5,48 @@
 
 namespace seltane {
 
-PictureSize DrawnSize(PictureSize stored, PictureSize area) {
+namespace {
+
+// The size a picture of the stored size is drawn at in an area: reduced in
+// proportion to fit, never enlarged, rounded up.
+PictureSize FittedSize(PictureSize stored, PictureSize area) {
   const double scale = std::min({1.0, static_cast<double>(area.width) / std::max(1, stored.width),
                                  static_cast<double>(area.height) / std::max(1, stored.height)});
   return {std::max(1, static_cast<int32_t>(std::ceil(stored.width * scale))),
           std::max(1, static_cast<int32_t>(std::ceil(stored.height * scale)))};
 }
 
-bool NeedsLargerDecode(const Picture& picture, PictureSize area) {
-  if (picture.width >= picture.stored.width && picture.height >= picture.stored.height) {
-    return false;  // decoded whole
+}  // namespace
+
+DecodeOptions FittingIn(PictureSize area) {
+  DecodeOptions options;
+  options.drawnSize = [area](PictureSize stored) { return FittedSize(stored, area); };
+  return options;
+}
+
+bool Covers(const Picture& picture, const DecodeOptions& wanted) {
+  const PictureSize stored = picture.stored;
+  if (!picture.Whole()) {
+    // A part is decoded at its own size, and gives only what lies in it.
+    if (!wanted.shownPart || picture.width != picture.part.width ||
+        picture.height != picture.part.height) {
+      return false;
+    }
+    const PicturePart need = wanted.shownPart(stored);
+    const PicturePart& has = picture.part;
+    return need.left >= has.left && need.top >= has.top &&
+           need.left + need.width <= has.left + has.width &&
+           need.top + need.height <= has.top + has.height;
   }
-  const PictureSize wanted = DrawnSize(picture.stored, area);
-  return wanted.width > picture.width || wanted.height > picture.height;
+  if (picture.width >= stored.width && picture.height >= stored.height) {
+    return true;  // decoded whole at its own size
+  }
+  if (!wanted.drawnSize) {
+    return false;
+  }
+  const PictureSize drawn = wanted.drawnSize(stored);
+  return picture.width >= std::min(drawn.width, stored.width) &&
+         picture.height >= std::min(drawn.height, stored.height);
 }
 
 bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptions options,
@@ -33,14 +62,22 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
   }
   const PreviewPlan plan =
       PlanPreviewSelection(indexes_, row, static_cast<int>(rows.size()), options);
+  const DecodeOptions wanted = Wanted(rows[row]);
   std::shared_ptr<const Picture> next;
   if (plan.shownFrom == ShownPictureSource::SwapWithCache) {
     next = cache_;
   } else if (plan.shownFrom == ShownPictureSource::CopyFromBuffer) {
     next = buffer_;
   }
+  if (next && follower_ && !Covers(*next, wanted)) {
+    // Kept for the pane alone, before the follower came.
+    if (auto larger = loader_.Load(rows[row].FullPath, wanted, PreviewLoad::Larger)) {
+      next = std::move(larger);
+    }
+  }
   if (!next) {
-    next = loader_.Load(rows[row].FullPath, screen_.Area(), PreviewLoad::Shown);
+    next = loader_.Load(rows[row].FullPath, wanted,
+                        follower_ ? PreviewLoad::ShownCovered : PreviewLoad::Shown);
     if (!next) {
       screen_.Redraw();
       return false;
@@ -54,8 +91,12 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
   if (shown) {
     shown(*shown_);
   }
+  if (follower_) {
+    follower_->PictureShown();
+  }
   if (plan.rowToBuffer != NoRow) {
-    buffer_ = loader_.Load(rows[plan.rowToBuffer].FullPath, screen_.Area(), PreviewLoad::Buffered);
+    buffer_ = loader_.Load(rows[plan.rowToBuffer].FullPath, Wanted(rows[plan.rowToBuffer]),
+                           PreviewLoad::Buffered);
     if (!buffer_) {
       ForgetBufferedPicture(indexes_);
     }
@@ -65,7 +106,7 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
 
 bool PreviewPane::ShowFile(const std::string& path) {
   RowsChanged();
-  auto picture = loader_.Load(path, screen_.Area(), PreviewLoad::Shown);
+  auto picture = loader_.Load(path, FittingIn(screen_.Area()), PreviewLoad::Shown);
   if (!picture) {
     screen_.Redraw();
     return false;
@@ -87,23 +128,22 @@ void PreviewPane::Forget() {
 }
 
 void PreviewPane::AreaChanged() {
-  const PictureSize area = screen_.Area();
-  if ((buffer_ && NeedsLargerDecode(*buffer_, area)) ||
-      (cache_ && NeedsLargerDecode(*cache_, area))) {
+  const DecodeOptions wanted = FittingIn(screen_.Area());
+  if ((buffer_ && !Covers(*buffer_, wanted)) || (cache_ && !Covers(*cache_, wanted))) {
     ForgetKept();
   }
-  if (shown_ && NeedsLargerDecode(*shown_, area)) {
-    if (auto larger = loader_.Load(shownPath_, area, PreviewLoad::Larger)) {
+  if (shown_ && !Covers(*shown_, wanted)) {
+    if (auto larger = loader_.Load(shownPath_, wanted, PreviewLoad::Larger)) {
       Show(std::move(larger), shownPath_);
     }
   }
 }
 
-std::shared_ptr<const Picture> PreviewPane::ShownCovering(PictureSize area) {
-  if (!shown_ || !NeedsLargerDecode(*shown_, area)) {
+std::shared_ptr<const Picture> PreviewPane::ShownCovering(const DecodeOptions& wanted) {
+  if (!shown_ || Covers(*shown_, wanted)) {
     return shown_;
   }
-  auto larger = loader_.Load(shownPath_, area, PreviewLoad::Larger);
+  auto larger = loader_.Load(shownPath_, wanted, PreviewLoad::Larger);
   return larger ? larger : shown_;
 }
 
@@ -111,6 +151,19 @@ void PreviewPane::Show(std::shared_ptr<const Picture> picture, const std::string
   shown_ = std::move(picture);
   shownPath_ = path;
   screen_.Show(shown_);
+}
+
+DecodeOptions PreviewPane::Wanted(const kelWide& row) const {
+  DecodeOptions wanted = FittingIn(screen_.Area());
+  if (follower_) {
+    wanted.drawnSize = [pane = wanted.drawnSize, follower = follower_,
+                        style = row.Style](PictureSize stored) {
+      const PictureSize a = pane(stored);
+      const PictureSize b = follower->SizeFor(stored, style);
+      return PictureSize{std::max(a.width, b.width), std::max(a.height, b.height)};
+    };
+  }
+  return wanted;
 }
 
 void PreviewPane::ForgetKept() {

@@ -16,27 +16,40 @@
 
 namespace seltane {
 
-// The size a picture of the stored size is drawn at in an area: reduced in
-// proportion to fit, never enlarged, rounded up.
-PictureSize DrawnSize(PictureSize stored, PictureSize area);
+// Decode options for an area that shows the whole picture reduced in
+// proportion to fit, never enlarged (the pane).
+DecodeOptions FittingIn(PictureSize area);
 
-// Whether a picture decoded reduced is too small to be drawn in the area and
-// should be decoded again.
-bool NeedsLargerDecode(const Picture& picture, PictureSize area);
+// Whether the picture, as it was decoded, gives at least what a decode with
+// `wanted`'s sizes and part would: no smaller, and no less of it.
+bool Covers(const Picture& picture, const DecodeOptions& wanted);
 
 enum class PreviewLoad {
-  Shown,     // for the screen: failures are told, rows may be drawn as they come
-  Buffered,  // in advance: silent
-  Larger,    // again, for a larger area: silent
+  Shown,         // for the screen: failures are told, rows may be drawn as they come
+  ShownCovered,  // for the screen while a follower covers the pane: failures are told
+  Buffered,      // in advance: silent
+  Larger,        // again, for a larger area: silent
 };
 
 class PreviewLoader {
  public:
   virtual ~PreviewLoader() = default;
-  // The picture decoded no smaller than the area needs; nothing when it
+  // The picture decoded with `wanted`'s sizes and part; nothing when it
   // cannot be decoded.
-  virtual std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+  virtual std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
                                               PreviewLoad purpose) = 0;
+};
+
+// A second view of the shown picture for a while (the fullscreen preview).
+// While it follows the pane, the rows' pictures are decoded large enough for
+// it too, and it is told of each newly shown picture before the row ahead is
+// buffered, so that it can draw it at once.
+class PreviewFollower {
+ public:
+  virtual ~PreviewFollower() = default;
+  // The size a picture of the stored size is drawn at in the style.
+  virtual PictureSize SizeFor(PictureSize stored, uint8_t style) const = 0;
+  virtual void PictureShown() = 0;
 };
 
 class PreviewScreen {
@@ -72,10 +85,12 @@ class PreviewPane {
   // After the pane was resized: a shown picture decoded reduced for a
   // smaller pane is decoded again; kept pictures too small are let go.
   void AreaChanged();
-  // The shown picture decoded large enough for the area (the fullscreen
-  // preview's screen): itself when it is, else decoded again; none when
-  // nothing is shown.
-  std::shared_ptr<const Picture> ShownCovering(PictureSize area);
+  // The shown picture decoded as much as `wanted` asks (the fullscreen
+  // preview's screen): itself when it covers that, else decoded again (itself
+  // when that fails); none when nothing is shown. The pane keeps its own.
+  std::shared_ptr<const Picture> ShownCovering(const DecodeOptions& wanted);
+  // Starts (a follower) or ends (nullptr) following the pane.
+  void Follow(PreviewFollower* follower) { follower_ = follower; }
 
   const PreviewIndexes& Indexes() const { return indexes_; }
   const std::shared_ptr<const Picture>& Shown() const { return shown_; }
@@ -83,9 +98,13 @@ class PreviewPane {
  private:
   void Show(std::shared_ptr<const Picture> picture, const std::string& path);
   void ForgetKept();
+  // What decoding a row's picture must give: the pane's area, and the
+  // follower's size for the row's style.
+  DecodeOptions Wanted(const kelWide& row) const;
 
   PreviewScreen& screen_;
   PreviewLoader& loader_;
+  PreviewFollower* follower_ = nullptr;
   PreviewIndexes indexes_;
   PreviewOptions lastOptions_;
   std::shared_ptr<const Picture> shown_;

@@ -505,6 +505,13 @@ void TForm1::RefreshRows() {
   preview_->RowsChanged();
 }
 
+void TForm1::RefreshStyles() {
+  InvalidateRect(listView_, nullptr, FALSE);
+  if (const int row = SelectedRow(); row >= 0) {
+    SendMessageA(styleBox_, CB_SETCURSEL, list.PictureList[row].Style, 0);
+  }
+}
+
 void TForm1::RemovePicture(int row) {
   if (row < 0 || row >= static_cast<int>(list.PictureList.size())) {
     return;
@@ -512,6 +519,58 @@ void TForm1::RemovePicture(int row) {
   list.PictureList.erase(list.PictureList.begin() + row);
   MarkListAndRandomChanged(list);
   RefreshRows();
+}
+
+void TForm1::RemovePictures(std::vector<int> rows) {
+  const int count = static_cast<int>(list.PictureList.size());
+  std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  if (rows.empty()) {
+    return;
+  }
+  // A row's place once the rows before it have gone; -1 for a removed row.
+  auto placeAfter = [&](int row) {
+    const auto before = std::lower_bound(rows.begin(), rows.end(), row);
+    return before != rows.end() && *before == row ? -1
+                                                  : row - static_cast<int>(before - rows.begin());
+  };
+  const BufferingPause pause = PauseBuffering();
+  const std::vector<int> selected = SelectedRows();
+  const int focused = FocusedRow();
+  const int shown = preview_->Indexes().ShownIndex;
+  DeleteRows(list.PictureList, rows);
+  MarkListAndRandomChanged(list);
+
+  // The selection goes with its pictures; moving it is no choice of the
+  // user, so nothing is shown again.
+  ignoreSelection_ = true;
+  ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  RefreshRows();
+  bool selectionKept = false;
+  for (int row : selected) {
+    if (const int now = placeAfter(row); now >= 0) {
+      ListView_SetItemState(listView_, now, LVIS_SELECTED, LVIS_SELECTED);
+      selectionKept = true;
+    }
+  }
+  if (const int now = focused >= 0 ? placeAfter(focused) : -1; now >= 0) {
+    ListView_SetItemState(listView_, now, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+  ignoreSelection_ = false;
+
+  const int rowsLeft = static_cast<int>(list.PictureList.size());
+  if (const int now = shown >= 0 && !InPickMode() ? placeAfter(shown) : -1; now >= 0) {
+    const kelWide& picture = list.PictureList[now];
+    ShowRowStatus(now, rowsLeft, picture.Width, picture.Height, picture.FullPath);
+  }
+  if (!selected.empty() && !selectionKept && rowsLeft > 0) {
+    // As after Delete: the row that took the first selected one's place.
+    const int first = selected.front();
+    const int place =
+        first - static_cast<int>(std::lower_bound(rows.begin(), rows.end(), first) - rows.begin());
+    SelectOnly(std::min(place, rowsLeft - 1), true);
+  }
 }
 
 void TForm1::ClearSelection() {
@@ -543,6 +602,15 @@ int TForm1::SelectedRow() const {
 
 int TForm1::FocusedRow() const {
   return ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+}
+
+void TForm1::FocusSelectedRow() {
+  const int row = SelectedRow();
+  if (row >= 0) {
+    ListView_SetItemState(listView_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(listView_, row, FALSE);
+  }
+  SetFocus(listView_);
 }
 
 std::unique_ptr<ProgressBar> TForm1::CreateProgressBar(std::size_t count) {

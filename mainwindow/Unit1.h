@@ -93,8 +93,20 @@ class TForm1 : public Window, private AddingWindow {
   // counts the rows again, repaints them, and lets the preview forget which
   // rows its pictures belong to.
   void RefreshRows();
+  // After the styles in PictureList changed: repaints the rows and shows
+  // the selected row's style in the style box (nothing else of the
+  // selection is handled again).
+  void RefreshStyles();
   // Removes one picture and its row, and marks both files changed.
   void RemovePicture(int row);
+  // Removes the pictures at the rows in one pass, as Delete does: buffering
+  // paused, the preview forgetting its rows, the rows counted once. The
+  // selection and the focus stay with their pictures; when every selected
+  // row went, the row now at the first one's place is selected.
+  void RemovePictures(std::vector<int> rows);
+  // Counts the lists opened or started ("New list") in this window, so that
+  // another window can tell whether the list changed under it.
+  unsigned ListsOpened() const { return listsOpened_; }
   // Selects the row alone (and gives it the focus mark), scrolled into view;
   // the selection shows it in the preview. Out of range: clears only.
   void SelectOnly(int row, bool focus);
@@ -102,6 +114,9 @@ class TForm1 : public Window, private AddingWindow {
   std::vector<int> SelectedRows() const;
   int SelectedRow() const;  // the first selected row; -1 when none
   int FocusedRow() const;   // -1 when none
+  // Gives the selected row the focus mark and the list the keyboard focus,
+  // and scrolls the row into view; the selection stays as it is.
+  void FocusSelectedRow();
   // The style the style box shows (0-5); -1 when it shows none of them.
   int StyleBoxIndex() const;
   // A progress bar over "Set as wallpaper", from 0 to count, until the
@@ -206,6 +221,7 @@ class TForm1 : public Window, private AddingWindow {
   bool AddPicture(const std::string& path) override;
   void ShowAddedRows() override;
   void OfferPictures(const std::vector<std::string>& paths) override;
+  std::vector<std::string> OfferedPaths() const override;
   void EndOffer() override;
 
   MainWindowServices services_;
@@ -228,6 +244,7 @@ class TForm1 : public Window, private AddingWindow {
   std::array<int, 2> statusTextWidths_{};
   std::array<std::string, ListColumnCount> headers_;
   int bufferingPauses_ = 0;
+  unsigned listsOpened_ = 0;
   bool draggingSplitter_ = false;
   bool sizing_ = false;           // the user is dragging the window's frame
   bool destroyed_ = false;        // FormDestroy has run

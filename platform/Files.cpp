@@ -2,6 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/TextConversion.h"
+
 namespace seltane {
 namespace {
 
@@ -53,6 +59,76 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+namespace {
+
+// A name as the file system compares it: upper-cased by the invariant rules.
+std::wstring NameKey(const std::wstring& name) {
+  std::wstring key(name.size(), L'\0');
+  const int length =
+      LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name.c_str(), static_cast<int>(name.size()),
+                   key.data(), static_cast<int>(key.size()));
+  key.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return key;
+}
+
+// The keys of the files (not folders) in the folder, long and short names;
+// nothing when the listing failed other than for a missing folder, which
+// has no files.
+std::optional<std::unordered_set<std::wstring>> FileKeys(const std::string& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((WidenFromAnsi(folder) + L"\\*").c_str(), &found);
+  std::unordered_set<std::wstring> keys;
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      return keys;
+    }
+    return std::nullopt;
+  }
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      keys.insert(NameKey(found.cFileName));
+      if (found.cAlternateFileName[0] != L'\0') {
+        keys.insert(NameKey(found.cAlternateFileName));
+      }
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return keys;
+}
+
+}  // namespace
+
+std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
+  std::vector<bool> exists(paths.size());
+  // Positions of the paths by their folder's text.
+  std::unordered_map<std::string, std::vector<std::size_t>> folders;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[i];
+    const std::size_t separator = path.find_last_of("\\/");
+    // A name the system would change before looking it up (trailing dots
+    // and spaces go), or a path without a folder, is looked up as it is.
+    if (separator == std::string::npos || separator + 1 == path.size() || path.back() == '.' ||
+        path.back() == ' ') {
+      exists[i] = FileExists(path);
+    } else {
+      folders[path.substr(0, separator)].push_back(i);
+    }
+  }
+  for (const auto& [folder, positions] : folders) {
+    const auto keys = FileKeys(folder);
+    for (std::size_t i : positions) {
+      if (!keys) {
+        exists[i] = FileExists(paths[i]);
+      } else {
+        const std::size_t separator = paths[i].find_last_of("\\/");
+        exists[i] = keys->count(NameKey(WidenFromAnsi(paths[i].substr(separator + 1)))) != 0;
+      }
+    }
+  }
+  return exists;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -3,10 +3,18 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace seltane {
 
 bool FileExists(const std::string& path);
+
+// FileExists for many paths at once: each folder is listed once and its
+// files' names compared without regard to case, instead of one look-up per
+// path, which on some systems (Wine) reads the whole folder again for each
+// missing file. Paths the listing cannot answer for certain are looked up
+// one by one.
+std::vector<bool> FilesExist(const std::vector<std::string>& paths);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

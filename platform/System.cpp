@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "data/DateTime.h"
 
 namespace seltane {
@@ -21,6 +23,38 @@ std::string CurrentDirectory() {
     directory.resize(length);
   }
   return directory;
+}
+
+std::optional<std::string> FileVersion(const std::string& path) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+  if (size == 0) {
+    return std::nullopt;
+  }
+  std::vector<char> resource(size);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, resource.data()) ||
+      !VerQueryValueA(resource.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+      fixed == nullptr || length < sizeof *fixed) {
+    return std::nullopt;
+  }
+  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionLS));
+}
+
+std::string ProgramFile() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
 double LocalDateTimeNow() {

@@ -1,6 +1,7 @@
 // Small facts about the running system.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,13 @@ std::string CurrentDirectory();
 
 // The local date and time as a day count (see data/DateTime.h).
 double LocalDateTimeNow();
+
+// The file version in the file's version resource, as four numbers joined
+// by "." (1.0.3.0); none when the file has no version resource.
+std::optional<std::string> FileVersion(const std::string& path);
+
+// The path of the running program's file.
+std::string ProgramFile();
 
 // True on Windows 95, 98 and Me (the top bit of GetVersion's result).
 bool IsWin9xFamily();

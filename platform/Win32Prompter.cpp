@@ -1,8 +1,24 @@
 #include "platform/Win32Prompter.h"
 
-#include <windows.h>
-
 namespace seltane {
+namespace {
+
+// The innermost PromptOwner's window; one thread shows all of kel's windows.
+HWND modalOwner = nullptr;
+
+}  // namespace
+
+PromptOwner::PromptOwner(HWND window) : outer_(modalOwner) {
+  modalOwner = window;
+}
+
+PromptOwner::~PromptOwner() {
+  modalOwner = outer_;
+}
+
+HWND PromptOwnerWindow() {
+  return modalOwner != nullptr && IsWindowVisible(modalOwner) ? modalOwner : GetActiveWindow();
+}
 
 PromptAnswer Win32Prompter::Ask(const std::string& text, const std::string& caption,
                                 PromptButtons buttons, PromptIcon icon) {
@@ -37,7 +53,7 @@ PromptAnswer Win32Prompter::Ask(const std::string& text, const std::string& capt
       flags |= MB_ICONQUESTION;
       break;
   }
-  switch (MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags)) {
+  switch (MessageBoxA(PromptOwnerWindow(), text.c_str(), caption.c_str(), flags)) {
     case IDOK:
       return PromptAnswer::Ok;
     case IDYES:

@@ -282,6 +282,9 @@ std::optional<std::size_t> ReplaceDim(DimLists& dims, uint8_t style, std::size_t
     return std::nullopt;
   }
   std::vector<TDim>& list = dims.Lists[style];
+  if (list[index] == dim) {
+    return index;  // no change: the rules stay unmodified
+  }
   list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
   const std::size_t position = SortedPosition(list, dim.Text);
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), dim);
@@ -395,10 +398,17 @@ std::optional<uint8_t> StyleBySize(const DimLists& dims,
   return std::nullopt;
 }
 
-std::optional<uint8_t> StyleFromRules(const DimLists& dims, const StyleRuleSettings& settings,
-                                      uint16_t width, uint16_t height) {
+std::optional<uint8_t> AllModeStyle(const StyleRuleSettings& settings) {
   if (settings.AutoStyleType >= 1 && settings.AutoStyleType <= WallpaperStyleCount) {
     return static_cast<uint8_t>(settings.AutoStyleType - 1);
+  }
+  return std::nullopt;
+}
+
+std::optional<uint8_t> StyleFromRules(const DimLists& dims, const StyleRuleSettings& settings,
+                                      uint16_t width, uint16_t height) {
+  if (const std::optional<uint8_t> all = AllModeStyle(settings)) {
+    return all;
   }
   return StyleBySize(dims, settings.enabled, width, height);
 }

@@ -94,7 +94,8 @@ std::optional<std::size_t> AddDim(DimLists& dims, uint8_t style, TDim dim);
 
 // The rule at the position takes the new rule's numbers and text and moves
 // to its sorted position, which is given back. Nothing for a position that
-// does not exist.
+// does not exist. A rule replaced by an equal one stays where it is and
+// leaves DimsModified as it was.
 std::optional<std::size_t> ReplaceDim(DimLists& dims, uint8_t style, std::size_t index,
                                       const TDim& dim);
 
@@ -118,9 +119,11 @@ inline constexpr const char* DimsNotFoundCaption = "Initialization error";
 // A wrong first line: nothing is read; an OK box with the error icon.
 inline constexpr const char* DimsWrongFormatMessage = "Invalid format of pictures sizes file";
 inline constexpr const char* DimsWrongFormatCaption = "Initialization";
+// The caption of the set-style dialog's messages about a rule it refuses.
+inline constexpr const char* DimInputErrorCaption = "Input error";
 // The dialog refuses a rule for a full list; an OK box without an icon.
 inline constexpr const char* TooManyDimsMessage = "A style can have at most 255 sizes";
-inline constexpr const char* TooManyDimsCaption = "Input error";
+inline constexpr const char* TooManyDimsCaption = DimInputErrorCaption;
 
 enum class DimsFileStatus {
   Read,         // the header was right; rules (possibly none) were read
@@ -172,6 +175,11 @@ struct StyleRuleSettings {
   std::array<bool, WallpaperStyleCount> enabled = {true, true, true, true, true, true};
   uint8_t AutoStyleType = 0;
 };
+
+// The style every picture gets in the mode "all"; nothing when the mode
+// chooses by size (AutoStyleType 0, or a stored value above 6 that no
+// button stands for).
+std::optional<uint8_t> AllModeStyle(const StyleRuleSettings& settings);
 
 // Among the enabled styles with a rule that matches the size, the one with
 // the highest code; nothing when no enabled style has one.

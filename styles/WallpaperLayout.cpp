@@ -132,8 +132,16 @@ void HorizontalPass(const ConstPixels& source, const Tap* taps, const MutablePix
     const uint8_t* in = RowOf(source, y);
     uint8_t* out = RowOf(target, y);
     for (const Tap* tap = taps; tap < taps + target.width; ++tap) {
-      float sum[4] = {0, 0, 0, 0};
       const uint8_t* pixel = in + static_cast<std::ptrdiff_t>(tap->first) * 4;
+      if (tap->count == 2) {
+        // Most pixels of a slight reduction or of an enlargement.
+        for (int c = 0; c < 4; ++c) {
+          out[c] = ToByte(tap->firstWeight * pixel[c] + tap->lastWeight * pixel[4 + c]);
+        }
+        out += 4;
+        continue;
+      }
+      float sum[4] = {0, 0, 0, 0};
       for (int32_t k = 0; k < tap->count; ++k, pixel += 4) {
         const float weight = tap->Weight(k);
         for (int c = 0; c < 4; ++c) {
@@ -155,6 +163,18 @@ void VerticalPass(const ConstPixels& source, const Tap* taps, const MutablePixel
   std::vector<float> sum(values);
   for (int32_t y = 0; y < target.height; ++y) {
     const Tap& tap = taps[y];
+    uint8_t* out = RowOf(target, y);
+    if (tap.count == 2) {
+      // Two rows, the common case: straight into the destination.
+      const float first = tap.firstWeight;
+      const float last = tap.lastWeight;
+      const uint8_t* in0 = RowOf(source, tap.first);
+      const uint8_t* in1 = RowOf(source, tap.first + 1);
+      for (std::size_t i = 0; i < values; ++i) {
+        out[i] = ToByte(first * in0[i] + last * in1[i]);
+      }
+      continue;
+    }
     std::fill(sum.begin(), sum.end(), 0.0f);
     for (int32_t k = 0; k < tap.count; ++k) {
       const float weight = tap.Weight(k);
@@ -163,7 +183,6 @@ void VerticalPass(const ConstPixels& source, const Tap* taps, const MutablePixel
         sum[i] += weight * in[i];
       }
     }
-    uint8_t* out = RowOf(target, y);
     for (std::size_t i = 0; i < values; ++i) {
       out[i] = ToByte(sum[i]);
     }
@@ -281,12 +300,23 @@ void DrawTiled(const WallpaperLayout& layout, const ConstPixels& picture,
       std::min<int64_t>(canvas.width, static_cast<int64_t>(layout.columns) * layout.tileWidth));
   const int32_t height = static_cast<int32_t>(
       std::min<int64_t>(canvas.height, static_cast<int64_t>(layout.rows) * layout.tileHeight));
+  // The first row of tiles is made row by row, each row doubling what it
+  // has so far; every later row is the row one tile higher. A tiny tile
+  // costs no more copies than a large one.
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* in = RowOf(tile, y % layout.tileHeight);
     uint8_t* out = RowOf(canvas, y);
-    for (int32_t x = 0; x < width; x += layout.tileWidth) {
-      const int32_t run = std::min(layout.tileWidth, width - x);
-      std::memcpy(out + static_cast<std::ptrdiff_t>(x) * 4, in, static_cast<std::size_t>(run) * 4);
+    if (y >= layout.tileHeight) {
+      std::memcpy(out, RowOf(canvas, y - layout.tileHeight), rowBytes);
+      continue;
+    }
+    const int32_t first = std::min(layout.tileWidth, width);
+    std::memcpy(out, RowOf(tile, y), static_cast<std::size_t>(first) * 4);
+    for (int32_t done = first; done < width;) {
+      const int32_t run = std::min(done, width - done);
+      std::memcpy(out + static_cast<std::ptrdiff_t>(done) * 4, out,
+                  static_cast<std::size_t>(run) * 4);
+      done += run;
     }
     MakeOpaque(out, width);
   }

@@ -6,10 +6,6 @@
 
 namespace seltane {
 
-ImageView::~ImageView() {
-  FreeFrame();
-}
-
 bool ImageView::Create(HWND parent, int id) {
   const RECT bounds{0, 0, 10, 10};
   if (!CreateOfClass("SeltaneImageView", "", WS_CHILD | WS_VISIBLE, bounds, parent,
@@ -36,11 +32,7 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(Handle(), &paint);
-      if (frameDc_ != nullptr) {
-        const RECT& area = paint.rcPaint;
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, frameDc_,
-               area.left, area.top, SRCCOPY);
-      }
+      frame_.CopyTo(dc, paint.rcPaint);
       EndPaint(Handle(), &paint);
       return 0;
     }
@@ -63,53 +55,28 @@ LRESULT ImageView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ImageView::MakeFrame() {
   const LayoutSize size = Area();
-  if (frameDc_ != nullptr && size == frameSize_) {
+  if (size == frame_.Size()) {
     return;
   }
-  FreeFrame();
-  if (size.width <= 0 || size.height <= 0) {
-    return;
+  if (frame_.Make(size)) {
+    Render();
   }
-  const BITMAPINFO info = TopDownBgraInfo(size.width, size.height);
-  void* bits = nullptr;
-  frameBitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (frameBitmap_ == nullptr) {
-    return;
-  }
-  frameDc_ = CreateCompatibleDC(nullptr);
-  oldBitmap_ = SelectObject(frameDc_, frameBitmap_);
-  framePixels_ = static_cast<uint32_t*>(bits);
-  frameSize_ = size;
-  Render();
-}
-
-void ImageView::FreeFrame() {
-  if (frameDc_ != nullptr) {
-    SelectObject(frameDc_, oldBitmap_);
-    DeleteDC(frameDc_);
-    DeleteObject(frameBitmap_);
-  }
-  frameDc_ = nullptr;
-  frameBitmap_ = nullptr;
-  framePixels_ = nullptr;
-  frameSize_ = {};
 }
 
 void ImageView::Render() {
-  if (frameDc_ == nullptr) {
+  if (frame_.Dc() == nullptr) {
     return;
   }
-  const RECT all{0, 0, frameSize_.width, frameSize_.height};
-  FillRect(frameDc_, &all, GetSysColorBrush(COLOR_BTNFACE));
+  const RECT all{0, 0, frame_.Size().width, frame_.Size().height};
+  FillRect(frame_.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
   if (picture_ && picture_->width > 0 && picture_->height > 0) {
-    DrawPicture(frameDc_, *picture_, PictureArea(*picture_));
+    DrawPicture(frame_.Dc(), *picture_, PictureArea(*picture_));
   }
 }
 
 void ImageView::CopyToScreen(const RECT& area) {
   HDC dc = GetDC(Handle());
-  BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, frameDc_,
-         area.left, area.top, SRCCOPY);
+  frame_.CopyTo(dc, area);
   ReleaseDC(Handle(), dc);
 }
 
@@ -125,7 +92,7 @@ RECT ImageView::PictureArea(const Picture& picture) const {
 }
 
 void ImageView::ShowPartly(const Picture& partial, int32_t rows) {
-  if (frameDc_ == nullptr || partial.width <= 0 || partial.height <= 0 || rows <= 0) {
+  if (frame_.Dc() == nullptr || partial.width <= 0 || partial.height <= 0 || rows <= 0) {
     return;
   }
   const RECT area = PictureArea(partial);
@@ -136,20 +103,15 @@ void ImageView::ShowPartly(const Picture& partial, int32_t rows) {
   // The rows so far, drawn from the picture being filled.
   const int32_t shownRows = std::min(rows, partial.height);
   const BITMAPINFO info = TopDownBgraInfo(partial.width, shownRows);
-  SetStretchBltMode(frameDc_, HALFTONE);
-  SetBrushOrgEx(frameDc_, 0, 0, nullptr);
-  StretchDIBits(frameDc_, area.left, area.top, area.right - area.left, drawnRows, 0, 0,
+  SetStretchBltMode(frame_.Dc(), HALFTONE);
+  SetBrushOrgEx(frame_.Dc(), 0, 0, nullptr);
+  StretchDIBits(frame_.Dc(), area.left, area.top, area.right - area.left, drawnRows, 0, 0,
                 partial.width, shownRows, partial.pixels.get(), &info, DIB_RGB_COLORS, SRCCOPY);
   CopyToScreen({area.left, area.top, area.right, area.top + drawnRows});
 }
 
 uint32_t ImageView::PixelAt(int x, int y) const {
-  if (framePixels_ == nullptr || x < 0 || y < 0 || x >= frameSize_.width ||
-      y >= frameSize_.height) {
-    return 0;
-  }
-  GdiFlush();
-  return framePixels_[static_cast<std::size_t>(y) * frameSize_.width + x] & 0xFFFFFF;
+  return frame_.PixelAt(x, y);
 }
 
 void DrawPicture(HDC dc, const Picture& picture, const RECT& target) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/Picture.h"
+#include "ui/FrameBitmap.h"
 #include "ui/Layout.h"
 #include "ui/Window.h"
 
@@ -17,8 +18,6 @@ namespace seltane {
 
 class ImageView : public Window {
  public:
-  ~ImageView() override;
-
   bool Create(HWND parent, int id);
   // Shows the picture (none: an empty pane) and paints it at once.
   void Show(std::shared_ptr<const Picture> picture);
@@ -38,17 +37,12 @@ class ImageView : public Window {
 
  private:
   void MakeFrame();
-  void FreeFrame();
   void Render();
   void CopyToScreen(const RECT& area);
   RECT PictureArea(const Picture& picture) const;
 
   std::shared_ptr<const Picture> picture_;
-  HDC frameDc_ = nullptr;
-  HBITMAP frameBitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  uint32_t* framePixels_ = nullptr;
-  LayoutSize frameSize_;
+  FrameBitmap frame_;
 };
 
 // Draws the picture's pixels into the rectangle, smoothing when reducing.

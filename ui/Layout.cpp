@@ -42,6 +42,20 @@ LayoutSize ScaleToDpi(LayoutSize size, int dpi) {
   return {ScaleToDpi(size.width, dpi), ScaleToDpi(size.height, dpi)};
 }
 
+LayoutRect RadioItemRect(const LayoutRect& group, int index, int count) {
+  // The caption's text is 13 pixels high at 96 DPI; the items start below
+  // it and take what is left, less the frame, in equal rows, the remainder
+  // split above and below them.
+  constexpr int CaptionHeight = 13;
+  constexpr int ItemIndent = 8;
+  count = std::max(count, 1);
+  const int room = std::max(0, group.height - CaptionHeight - 5);
+  const int itemHeight = room / count;
+  const int top = CaptionHeight + 1 + (room % count) / 2;
+  return {group.left + ItemIndent, group.top + top + index * itemHeight,
+          std::max(0, group.width - 2 * ItemIndent), itemHeight};
+}
+
 LayoutRect AnchoredRect(const ControlPlacement& control, LayoutSize design, LayoutSize parent) {
   LayoutRect rect = control.rect;
   PlaceAxis(rect.left, rect.width, control.anchors & akLeft, control.anchors & akRight,

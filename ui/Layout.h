@@ -63,6 +63,11 @@ using PlacedControls = std::vector<std::pair<int, LayoutRect>>;
 PlacedControls PlaceControls(std::span<const ControlPlacement> controls, LayoutSize design,
                              LayoutSize parent, int dpi);
 
+// The place of item `index` of `count` in a radio group (a group box with
+// its caption on the top edge) at `group`: one column, the items sharing the
+// height below the caption evenly, 8 pixels in from the left.
+LayoutRect RadioItemRect(const LayoutRect& group, int index, int count);
+
 // A rectangle on the screen by its edges.
 struct ScreenRect {
   int left = 0;

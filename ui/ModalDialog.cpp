@@ -1,6 +1,38 @@
 #include "ui/ModalDialog.h"
 
+#include "platform/Win32Prompter.h"
+
 namespace seltane {
+
+void AppendRadioGroup(std::vector<DialogControl>& controls, int groupId, const char* caption,
+                      std::span<const char* const> items, const LayoutRect& rect, uint8_t anchors) {
+  const int count = static_cast<int>(items.size());
+  for (int item = 0; item < count; ++item) {
+    const DWORD style = BS_AUTORADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0);
+    controls.push_back({groupId + 1 + item, "BUTTON", items[item], style,
+                        RadioItemRect(rect, item, count), anchors});
+  }
+  // The box comes after its items, so that it lies below them and ends their
+  // group. It draws only its frame and caption: what lies below it shows
+  // through, and the items above it are never drawn over.
+  controls.push_back({groupId, "BUTTON", caption, BS_GROUPBOX | WS_GROUP | WS_CLIPSIBLINGS, rect,
+                      anchors, WS_EX_TRANSPARENT});
+}
+
+int CheckedRadioItem(HWND dialog, int groupId, int count) {
+  for (int item = 0; item < count; ++item) {
+    if (IsDlgButtonChecked(dialog, groupId + 1 + item) == BST_CHECKED) {
+      return item;
+    }
+  }
+  return -1;
+}
+
+void CheckRadioItem(HWND dialog, int groupId, int count, int item) {
+  for (int other = 0; other < count; ++other) {
+    CheckDlgButton(dialog, groupId + 1 + other, other == item ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
 
 bool ModalDialog::CreateDialogWindow(HWND owner, const DialogFrame& frame,
                                      std::span<const DialogControl> controls) {
@@ -54,17 +86,28 @@ int ModalDialog::ShowModal() {
   result_ = IDCANCEL;
   endRequested_ = false;
   OnShow();
-  CentreOverOwner();
+  if (CentredOverOwner()) {
+    CentreOverOwner();
+  }
   const bool ownerEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
   if (ownerEnabled) {
     EnableWindow(owner_, FALSE);
   }
   ShowWindow(Handle(), SW_SHOW);
+  // Raised once shown. A dialog created before its owner was first shown
+  // (kel's dialogs are made at program start) is already above the owner
+  // in the system's order, so a plain move to the top changes nothing, and
+  // where no window manager stacks the windows (Wine on a bare X display)
+  // it would stay below the owner on the screen. Topmost and back is a
+  // real change of place, which every system carries out.
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetActiveWindow(Handle());
   focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
   SetFocus(focus_ != nullptr ? focus_ : Handle());
 
   running_ = true;
+  const PromptOwner boxesOwner(Handle());
   MSG message{};
   while (!endRequested_) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -83,11 +126,18 @@ int ModalDialog::ShowModal() {
     }
   }
   running_ = false;
+  // A window hidden before its loop ended (to let its owner's work be seen)
+  // gave the activation away while the owner was disabled.
+  const bool hiddenEarly = !IsWindowVisible(Handle());
   // The owner first, so that it takes the activation when this one hides.
   if (ownerEnabled) {
     EnableWindow(owner_, TRUE);
   }
   ShowWindow(Handle(), SW_HIDE);
+  if (hiddenEarly && ownerEnabled) {
+    SetActiveWindow(owner_);
+  }
+  OnHidden();
   return result_;
 }
 
@@ -101,6 +151,14 @@ void ModalDialog::Cancel() {
     OnCommand(cancelButton_, BN_CLICKED, Control(cancelButton_));
   } else {
     EndModal(IDCANCEL);
+  }
+}
+
+void ModalDialog::SetDesignedTop(int id, int top) {
+  for (ControlPlacement& placement : placements_) {
+    if (placement.id == id) {
+      placement.rect.top = top;
+    }
   }
 }
 

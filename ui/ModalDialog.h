@@ -6,7 +6,8 @@
 // ends the dialog with IDCANCEL when it has none). Being a loop of its own,
 // it never applies the main window's shortcuts: Insert or Delete in a
 // dialog's list box stay with the list box. The owner is enabled again
-// before the window hides, so that the focus returns to it.
+// before the window hides, so that the focus returns to it. While it shows,
+// message boxes are owned by it (PromptOwner).
 //
 // Closing only hides the window: a dialog object lives until its owner ends
 // it (at program end for kel's dialogs) and keeps its controls' state
@@ -37,6 +38,19 @@ struct DialogControl {
   uint8_t anchors = akLeft | akTop;
   DWORD exStyle = 0;
 };
+
+// A radio group: one radio button per item, in a column (RadioItemRect)
+// inside a group box with the caption; the items have the ids that follow
+// the group's. The first item starts the group of buttons the arrow keys
+// move in and is its tab stop.
+void AppendRadioGroup(std::vector<DialogControl>& controls, int groupId, const char* caption,
+                      std::span<const char* const> items, const LayoutRect& rect,
+                      uint8_t anchors = akLeft | akTop);
+// The chosen item of a radio group whose items have the ids after the
+// group's; -1 when none is.
+int CheckedRadioItem(HWND dialog, int groupId, int count);
+// Chooses the item (none when out of range).
+void CheckRadioItem(HWND dialog, int groupId, int count, int item);
 
 struct DialogFrame {
   const char* className = "SeltaneDialog";  // one class name per kind of dialog
@@ -72,11 +86,22 @@ class ModalDialog : public Window {
   // button.
   void SetDefaultButton(int id);
   void SetCancelButton(int id) { cancelButton_ = id; }
+  // Gives a control another top edge, as designed at 96 DPI (a row of
+  // controls that moves beside another control); it shows at the next
+  // LayOut.
+  void SetDesignedTop(int id, int top);
+  // Places the controls again for the window's size and DPI.
+  void LayOut();
 
   // A control's command (a button pressed, a list's selection changed).
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   // Each time before the window shows.
   virtual void OnShow() {}
+  // Each time once it has hidden, its owner enabled again.
+  virtual void OnHidden() {}
+  // Whether it is centred over its owner when it shows; a window that
+  // places itself (OnShow) says no.
+  virtual bool CentredOverOwner() const { return true; }
   // Whether Tab, Enter and Esc work as in a dialog; windows that take every
   // key themselves (the fullscreen preview) say no.
   virtual bool DialogKeys() const { return true; }
@@ -85,7 +110,6 @@ class ModalDialog : public Window {
 
  private:
   void Cancel();
-  void LayOut();
   void CentreOverOwner();
 
   HWND owner_ = nullptr;

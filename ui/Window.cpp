@@ -4,19 +4,23 @@
 
 #include <exception>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace seltane {
 namespace {
 
-// The point size a control keeps across DPI changes, when not 8.
+// The point size a control keeps across DPI changes, when not 8, with
+// FontUnderlined added for an underlined font.
 constexpr const char* FontPointsProperty = "SeltaneFontPoints";
+constexpr INT_PTR FontUnderlined = 0x10000;
 
 BOOL CALLBACK SetFontForDpi(HWND child, LPARAM dpi) {
-  const auto points = reinterpret_cast<INT_PTR>(GetPropA(child, FontPointsProperty));
+  const auto kept = reinterpret_cast<INT_PTR>(GetPropA(child, FontPointsProperty));
+  const int points = static_cast<int>(kept & (FontUnderlined - 1));
   SendMessageA(child, WM_SETFONT,
-               reinterpret_cast<WPARAM>(
-                   DialogFont(static_cast<int>(dpi), points != 0 ? static_cast<int>(points) : 8)),
+               reinterpret_cast<WPARAM>(DialogFont(static_cast<int>(dpi), points != 0 ? points : 8,
+                                                   (kept & FontUnderlined) != 0)),
                TRUE);
   return TRUE;
 }
@@ -85,11 +89,11 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
-HFONT DialogFont(int dpi, int points) {
-  static std::map<std::pair<int, int>, HFONT> fonts;
-  HFONT& font = fonts[{dpi, points}];
+HFONT DialogFont(int dpi, int points, bool underlined) {
+  static std::map<std::tuple<int, int, bool>, HFONT> fonts;
+  HFONT& font = fonts[{dpi, points, underlined}];
   if (font == nullptr) {
-    font = CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    font = CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
   }
@@ -132,10 +136,14 @@ HWND CreateChild(HWND parent, const char* className, const std::string& text, DW
   return child;
 }
 
-void SetControlFont(HWND control, int points) {
-  SetPropA(control, FontPointsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(points)));
-  SendMessageA(control, WM_SETFONT,
-               reinterpret_cast<WPARAM>(DialogFont(WindowDpi(GetParent(control)), points)), TRUE);
+void SetControlFont(HWND control, int points, bool underlined) {
+  SetPropA(
+      control, FontPointsProperty,
+      reinterpret_cast<HANDLE>(static_cast<INT_PTR>(points) | (underlined ? FontUnderlined : 0)));
+  SendMessageA(
+      control, WM_SETFONT,
+      reinterpret_cast<WPARAM>(DialogFont(WindowDpi(GetParent(control)), points, underlined)),
+      TRUE);
 }
 
 void MoveChildren(const std::vector<PlacedChild>& children) {
@@ -164,6 +172,15 @@ LayoutSize ClientSize(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   return {client.right - client.left, client.bottom - client.top};
+}
+
+void PaintWindowBehind(HWND control, HWND below, HDC dc) {
+  POINT origin{0, 0};
+  MapWindowPoints(control, below, &origin, 1);
+  POINT old{};
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  SendMessageA(below, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
 int TextWidth(HWND control, const std::string& text) {

@@ -38,9 +38,10 @@ class Window {
   HWND handle_ = nullptr;
 };
 
-// The windows' font, "MS Sans Serif" of the given size in points, at a DPI.
-// One font per size and DPI, kept until the program ends.
-HFONT DialogFont(int dpi, int points = 8);
+// The windows' font, "MS Sans Serif" of the given size in points, at a DPI,
+// underlined for a link. One font per kind and DPI, kept until the program
+// ends.
+HFONT DialogFont(int dpi, int points = 8, bool underlined = false);
 
 // The DPI a window is drawn at: its monitor's where the system says, else
 // the screen's.
@@ -58,9 +59,9 @@ int FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam);
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id,
                  DWORD exStyle = 0);
 
-// Gives a control a font of another size, which it keeps when the DPI
-// changes.
-void SetControlFont(HWND control, int points);
+// Gives a control a font of another size, or an underlined one, which it
+// keeps when the DPI changes.
+void SetControlFont(HWND control, int points, bool underlined = false);
 
 // A placed rectangle, applied to one child in a batch.
 struct PlacedChild {
@@ -73,6 +74,11 @@ void MoveChildren(const std::vector<PlacedChild>& children);
 void MoveControls(HWND parent, const PlacedControls& placed);
 
 LayoutSize ClientSize(HWND window);
+
+// Draws into a control's DC the part of a window below it that the control
+// covers (a tab control's page behind the controls laid over it), so that
+// the control's background matches what is around it.
+void PaintWindowBehind(HWND control, HWND below, HDC dc);
 
 // The width of a text in the control's font, in pixels.
 int TextWidth(HWND control, const std::string& text);

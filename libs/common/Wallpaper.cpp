@@ -10,7 +10,7 @@
 
 #include "libs/common/ScreenSize.h"
 #include "platform/Picture.h"
-#include "styles/WallpaperLayout.h"
+#include "styles/WallpaperPicture.h"
 
 namespace seltane {
 namespace {
@@ -251,33 +251,14 @@ bool Apply(const std::wstring& path, uint8_t style) {
   // Decoded no larger than it will be drawn: a photo of many times the
   // screen's size is reduced by libjpeg while decoding; drawn at its own
   // size, only the part on the screen is decoded.
-  auto layOut = [&](PictureSize stored) {
-    return LayOutWallpaper(screenWidth, screenHeight, stored.width, stored.height, style);
-  };
-  DecodeOptions options;
-  options.drawnSize = [&](PictureSize stored) {
-    const DrawnSize drawn = DrawnPictureSize(layOut(stored));
-    return PictureSize{drawn.width, drawn.height};
-  };
-  options.shownPart = [&](PictureSize stored) {
-    const PixelRect part =
-        ShownPart(layOut(stored), screenWidth, screenHeight, stored.width, stored.height);
-    return PicturePart{part.left, part.top, part.Width(), part.Height()};
-  };
   Picture picture;
-  if (DecodePictureFile(path, options, picture) != PictureError::None) {
+  if (DecodePictureFile(path, WallpaperDecodeOptions({screenWidth, screenHeight}, style),
+                        picture) != PictureError::None) {
     return false;
   }
 
   ComposedBitmap bitmap = BlackBitmap(screenWidth, screenHeight);
-  WallpaperLayout layout = layOut(picture.stored);
-  if (!picture.Whole()) {
-    const PicturePart& part = picture.part;
-    layout =
-        LayoutOfPart(layout, {part.left, part.top, part.left + part.width, part.top + part.height});
-  }
-  DrawWallpaper(layout, {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
-                bitmap.pixels);
+  DrawWallpaperPicture(picture, style, bitmap.pixels);
   picture = Picture{};  // the memory is better given back before the desktop loads the bitmap
 
   const std::wstring folder = ComposedFolder();

@@ -4,7 +4,9 @@
 
 #include <map>
 
+#include "app/OptionsUnit.h"
 #include "data/RegistryOptions.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
@@ -115,7 +117,8 @@ class KelProcess : public ::testing::Test {
   }
 
   // Declines to create the missing default list, is told that the size rules
-  // file was created, then closes the main window as a user would.
+  // file was created, opens "Set style..." and closes it, then closes the
+  // main window as a user would.
   void CloseMainWindow(testing::ChildProcess& kel) {
     const auto missingList = kel.WaitForMessageBox();
     ASSERT_TRUE(missingList);
@@ -127,6 +130,10 @@ class KelProcess : public ::testing::Test {
     testing::ChildProcess::Press(*missingRules, IDOK);
     const HWND window = kel.WaitForWindow("SeltaneMainWindow");
     ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, idNSetStyle, 0);
+    const HWND setStyle = kel.WaitForWindow("SeltaneSetStyle");
+    ASSERT_NE(setStyle, nullptr);
+    PostMessageA(setStyle, WM_CLOSE, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
 
@@ -219,6 +226,34 @@ TEST_F(KelProcess, EndingTheSessionSavesAtOnceAndOnce) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(kel.WaitForExit(), 0u);
   EXPECT_EQ(DecodeDWord(Stored("Left")), 123u);
+}
+
+TEST_F(KelProcess, AutorunUntickedInTheOptionsIsGoneOnceKelHasEnded) {
+  registry.WriteValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName,
+                      EncodeString(folder / "kelrun.exe"));
+  testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+  const HWND window = OpenMainWindow(kel);  // the defaults: autorun on
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_KEYDOWN, VK_F11, 1);
+  PostMessageA(window, WM_KEYUP, VK_F11, 0xC0000001);
+  const HWND dialog = kel.WaitForWindow("SeltaneOptionsDialog");
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(GetDlgItem(dialog, idAutoRunCheckBox), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(dialog, idOkBtn), BM_CLICK, 0, 0);
+  // The dialog hides once OK has taken the options; only then the window
+  // closes.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (IsWindowVisible(dialog) && std::chrono::steady_clock::now() < deadline) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored);
+  }
+  ASSERT_FALSE(IsWindowVisible(dialog));
+  // Nothing is stored before kel ends.
+  EXPECT_TRUE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName));
+  EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 0u);
 }
 
 }  // namespace

@@ -30,8 +30,11 @@ struct FakeWindow : AddingWindow {
     return true;
   }
   void ShowAddedRows() override { rowsShown = list.PictureList.size(); }
-  void OfferPictures(const std::vector<std::string>& paths) override { offered = paths; }
+  void OfferPictures(const std::vector<std::string>& paths) override {
+    offered.insert(offered.end(), paths.begin(), paths.end());
+  }
   void EndOffer() override { offered.clear(); }
+  std::vector<std::string> OfferedPaths() const override { return offered; }
 
   ListState& list;
   std::vector<std::string> status;
@@ -88,11 +91,17 @@ TEST(AddingFlow, WithConfirmationThePicturesAreOfferedAndOnlyTheCheckedAdded) {
   EXPECT_EQ(flow.window.offered, (std::vector<std::string>{"R\\b.jpg", "R\\c.jpg"}));
   EXPECT_EQ(flow.list.PictureList.size(), 1u);
   EXPECT_FALSE(flow.list.ListChanged);
+  // A second search while they are offered adds only what is new to the
+  // offer (the automatic search on start, then "Proceed now").
+  flow.folders["R"].push_back({"D.jpg", false});
+  flow.window.offered[1] = "r\\C.JPG";
+  flow.Scan(true, true);
+  EXPECT_EQ(flow.window.offered, (std::vector<std::string>{"R\\b.jpg", "r\\C.JPG", "R\\D.jpg"}));
 
   const AddingCount count =
-      AddPicked({flow.list, flow.prompter, flow.window}, flow.window.offered, {false, true});
+      AddPicked({flow.list, flow.prompter, flow.window}, flow.window.offered, {false, true, false});
   EXPECT_EQ(count.added, 1u);
-  EXPECT_EQ(flow.list.PictureList.back().FullPath, "R\\c.jpg");
+  EXPECT_EQ(flow.list.PictureList.back().FullPath, "r\\C.JPG");
   EXPECT_TRUE(flow.window.offered.empty());  // pick mode left
   EXPECT_EQ(flow.prompter.records.back().text, "1 pictures have been added");
 }

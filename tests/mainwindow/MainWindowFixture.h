@@ -64,7 +64,8 @@ class MainWindow : public ::testing::Test {
                                                        dialogs,
                                                        {RecordingLibraryPath, RecordingLibraryPath},
                                                        false,
-                                                       folder / "program"});
+                                                       folder / "program",
+                                                       rules});
     ASSERT_TRUE(form->Create());
   }
   void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, id, 0); }
@@ -100,6 +101,7 @@ class MainWindow : public ::testing::Test {
   testing::ScriptedPrompter prompter;
   testing::ScriptedDialogs dialogs;
   std::unique_ptr<TOptions> options;
+  const SizeRules* rules = nullptr;  // none: added pictures keep their style
   std::unique_ptr<TForm1> form;
 };
 

@@ -26,20 +26,27 @@ struct FakeScreen : PreviewScreen {
   PictureSize area{100, 100};
 };
 
-// Decodes "pictures" named by their paths, reduced to what the area needs
-// as a JPEG would be; records every load.
+// Decodes "pictures" named by their paths as a JPEG would be: reduced to
+// the size wanted, or, not reduced, only the part wanted; records every load.
 struct FakeLoader : PreviewLoader {
-  std::shared_ptr<const Picture> Load(const std::string& path, PictureSize area,
+  std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
                                       PreviewLoad purpose) override {
     loads.emplace_back(path, purpose);
     if (unreadable.count(path) != 0) {
       return nullptr;
     }
     auto picture = std::make_shared<Picture>();
-    picture->stored = sizes.count(path) != 0 ? sizes[path] : PictureSize{40, 30};
-    const PictureSize decoded = DrawnSize(picture->stored, area);
-    picture->width = decoded.width;
-    picture->height = decoded.height;
+    const PictureSize stored = sizes.count(path) != 0 ? sizes[path] : PictureSize{40, 30};
+    const PictureSize drawn = wanted.drawnSize(stored);
+    picture->stored = stored;
+    picture->width = std::min(drawn.width, stored.width);
+    picture->height = std::min(drawn.height, stored.height);
+    picture->part = {0, 0, stored.width, stored.height};
+    if (picture->width == stored.width && picture->height == stored.height && wanted.shownPart) {
+      picture->part = wanted.shownPart(stored);
+      picture->width = picture->part.width;
+      picture->height = picture->part.height;
+    }
     names[picture.get()] = path;
     return picture;
   }
@@ -203,7 +210,7 @@ TEST(PreviewPane, AGrownPaneDecodesTheShownPictureAgain) {
   p.pane.AreaChanged();
   EXPECT_EQ(p.loader.loads.size(), loads);
   // The fullscreen preview asks for more without changing the pane.
-  EXPECT_EQ(p.pane.ShownCovering({1024, 768})->width, 1024);
+  EXPECT_EQ(p.pane.ShownCovering(FittingIn({1024, 768}))->width, 1024);
   EXPECT_EQ(p.screen.shown->width, 400);
   // A picture shown whole is never decoded again.
   p.Select(1);
@@ -211,6 +218,87 @@ TEST(PreviewPane, AGrownPaneDecodesTheShownPictureAgain) {
   const std::size_t before = p.loader.loads.size();
   p.pane.AreaChanged();
   EXPECT_EQ(p.loader.loads.size(), before);
+}
+
+TEST(PreviewPane, APictureCoversWhatItWasDecodedForOrMore) {
+  const DecodeOptions fit = FittingIn({100, 100});  // 4000 x 3000: 100 x 75
+  DecodeOptions ownSize;
+  ownSize.drawnSize = [](PictureSize stored) { return stored; };
+  ownSize.shownPart = [](PictureSize) { return PicturePart{100, 100, 50, 50}; };
+  const PicturePart whole{0, 0, 4000, 3000};
+  struct Case {
+    const char* name;
+    PictureSize decoded;
+    PicturePart part;
+    const DecodeOptions& wanted;
+    bool covers;
+  };
+  for (const Case& c : {
+           Case{"reduced, large enough", {100, 75}, whole, fit, true},
+           Case{"reduced, too small", {50, 38}, whole, fit, false},
+           Case{"whole at its own size", {4000, 3000}, whole, ownSize, true},
+           Case{"reduced, its own size wanted", {2000, 1500}, whole, ownSize, false},
+           Case{"the part wanted", {50, 50}, {100, 100, 50, 50}, ownSize, true},
+           Case{"a part beside it", {50, 50}, {120, 100, 50, 50}, ownSize, false},
+           Case{"a part, the whole wanted", {50, 50}, {100, 100, 50, 50}, fit, false},
+       }) {
+    Picture picture;
+    picture.stored = {4000, 3000};
+    picture.width = c.decoded.width;
+    picture.height = c.decoded.height;
+    picture.part = c.part;
+    EXPECT_EQ(Covers(picture, c.wanted), c.covers) << c.name;
+  }
+}
+
+// Wants pictures 1000 wide, and notes how many loads there were each time it
+// is told of a shown picture.
+struct FakeFollower : PreviewFollower {
+  explicit FakeFollower(const FakeLoader& loader) : loader(loader) {}
+  PictureSize SizeFor(PictureSize, uint8_t) const override { return {1000, 750}; }
+  void PictureShown() override { loadsWhenShown.push_back(loader.loads.size()); }
+
+  const FakeLoader& loader;
+  std::vector<std::size_t> loadsWhenShown;
+};
+
+TEST(PreviewPane, AFollowerGetsLargePicturesAndSeesEachBeforeTheNextRowIsBuffered) {
+  Pane p(3);
+  for (const char* row : {"row0", "row1", "row2"}) {
+    p.loader.sizes[row] = {4000, 3000};
+  }
+  p.Select(0);  // for the pane alone, and row 1 buffered for it
+  FakeFollower follower(p.loader);
+  p.pane.Follow(&follower);
+  // The buffered copy is too small now: decoded again, shown, then row 2
+  // buffered large enough.
+  p.Select(1);
+  EXPECT_EQ(p.screen.shown->width, 1000);
+  EXPECT_EQ(p.loader.loads[2], (std::pair<std::string, PreviewLoad>{"row1", PreviewLoad::Larger}));
+  p.Select(2);
+  EXPECT_EQ(p.screen.shown->width, 1000);
+  EXPECT_EQ(follower.loadsWhenShown, (std::vector<std::size_t>{3, 4}));
+  EXPECT_EQ(p.loader.Count(PreviewLoad::Shown), 1);
+
+  // Asked for the shown part at its own size, the pane decodes that part
+  // for the follower and keeps its own picture.
+  DecodeOptions ownSize;
+  ownSize.drawnSize = [](PictureSize stored) { return stored; };
+  ownSize.shownPart = [](PictureSize) { return PicturePart{1488, 1116, 1024, 768}; };
+  const auto part = p.pane.ShownCovering(ownSize);
+  EXPECT_EQ(part->part, (PicturePart{1488, 1116, 1024, 768}));
+  EXPECT_EQ(p.pane.Shown()->width, 1000);
+  p.pane.Follow(nullptr);
+  p.Select(1);  // from the cache, as it is
+  EXPECT_EQ(follower.loadsWhenShown.size(), 2u);
+
+  // Decoded for the screen while the follower covers the pane, nothing is
+  // drawn in the pane as it decodes.
+  p.options = Neither;
+  p.pane.Follow(&follower);
+  p.Select(0);
+  EXPECT_EQ(p.loader.loads.back(),
+            (std::pair<std::string, PreviewLoad>{"row0", PreviewLoad::ShownCovered}));
 }
 
 }  // namespace

@@ -43,5 +43,31 @@ TEST(Files, ReadingAMissingFileGivesNothing) {
   EXPECT_FALSE(FileExists(folder / "none.lst"));
 }
 
+TEST(Files, ManyPathsAtOnceExistJustAsEachOneDoes) {
+  TempFolder folder;
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "Photo One.JPG", "x", error));
+  CreateDirectoryA((folder / "sub.jpg").c_str(), nullptr);
+  ASSERT_TRUE(WriteFileReplacing(folder / "sub.jpg\\inner.bmp", "x", error));
+  const std::vector<std::string> paths = {
+      folder / "Photo One.JPG",
+      folder / "photo one.jpg",
+      folder / "gone.jpg",
+      folder / "sub.jpg",
+      folder / "sub.jpg\\inner.bmp",
+      folder / "SUB.JPG/inner.bmp",
+      folder / "none\\gone.jpg",
+      folder / "Photo One.JPG.",
+      folder / "sub.jpg\\..\\Photo One.JPG",
+      "relative-gone.jpg",
+  };
+  const std::vector<bool> exist = FilesExist(paths);
+  ASSERT_EQ(exist.size(), paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(exist[i], FileExists(paths[i])) << paths[i];
+  }
+  EXPECT_EQ(std::count(exist.begin(), exist.end(), true), 6);
+}
+
 }  // namespace
 }  // namespace seltane

@@ -91,6 +91,7 @@ TEST(DimLists, HeldSortedByTextBytesAndAtMost255) {
   dims.DimsModified = false;
   EXPECT_FALSE(ReplaceDim(dims, Tile, 4, Rule("1 x 1")));
   EXPECT_FALSE(DeleteDim(dims, Tile, 4));
+  EXPECT_EQ(ReplaceDim(dims, Tile, 1, Rule("800 x 600")), 1u);  // the same rule: no change
   EXPECT_FALSE(dims.DimsModified);
   EXPECT_TRUE(DeleteDim(dims, Tile, 0));
   EXPECT_TRUE(dims.DimsModified);

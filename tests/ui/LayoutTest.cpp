@@ -65,5 +65,21 @@ TEST(Layout, ANormalPositionNextToATaskbarComesBackWhereItWas) {
   EXPECT_EQ(WorkAreaToScreen({40, 60, 440, 360}, monitor, monitor), (ScreenRect{40, 60, 440, 360}));
 }
 
+TEST(Layout, RadioItemsShareTheGroupBelowItsCaptionWithoutLeavingIt) {
+  for (const auto& [group, count] :
+       {std::pair{LayoutRect{8, 78, 212, 81}, 3}, std::pair{LayoutRect{8, 80, 210, 49}, 2}}) {
+    for (int item = 0; item < count; ++item) {
+      const LayoutRect rect = RadioItemRect(group, item, count);
+      EXPECT_GE(rect.top, group.top + 13) << item;  // below the caption
+      EXPECT_LE(rect.Bottom(), group.Bottom() - 2) << item;
+      EXPECT_GE(rect.height, 15) << item;  // a check mark and a line of text
+      EXPECT_EQ(rect.left, group.left + 8);
+      if (item > 0) {
+        EXPECT_EQ(rect.top, RadioItemRect(group, item - 1, count).Bottom());
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace seltane

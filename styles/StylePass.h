@@ -1,0 +1,41 @@
+// Setting the style of every picture of a list again ("Set for all list"):
+// one style for all, or the style the size rules give each picture's size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/PictureEntry.h"
+#include "styles/Dim.h"
+
+namespace seltane {
+
+struct MeasuredSize {
+  uint16_t width = 0;
+  uint16_t height = 0;
+};
+
+// The size of the picture in the file; nothing when the file is missing or
+// no picture the program shows.
+using PictureMeasure = std::function<std::optional<MeasuredSize>(const std::string& path)>;
+
+// Whether the pass reads the pictures' files: only when it chooses styles
+// by size and a checked style has a rule, since otherwise no picture can
+// take a new style.
+bool StylePassMeasures(const DimLists& dims, const StyleRuleSettings& settings);
+
+// In the mode "all", every picture gets the mode's style and no file is
+// read. Otherwise each picture is measured and gets the highest checked
+// style with a rule that matches its size; a picture without such a rule,
+// or whose file cannot be measured, keeps its style. `progress` hears the
+// number of pictures done after each measured one. The entries' stored
+// Width and Height are left as they are.
+void ApplyStylesToList(std::vector<kelWide>& pictures, const DimLists& dims,
+                       const StyleRuleSettings& settings, const PictureMeasure& measure,
+                       const std::function<void(std::size_t done)>& progress);
+
+}  // namespace seltane
