@@ -3,13 +3,15 @@
 // up to 100 of the same files for comparison.
 //
 // Without an argument the tree is generated: 10,000 pictures in 100 folders
-// on 3 levels, photographs' sizes up to 6,000 x 4,000, baseline and
-// progressive JPEGs, JPEGs carrying 1 MiB of metadata before their frame,
-// and PNG files of photographs' sizes. Plain-coloured pictures keep it light
-// on disk. With a folder as argument, that folder's tree is used instead.
+// on 3 levels, photographs' sizes up to 6,000 x 4,000 with a photograph's
+// detail, JPEGs with a camera's metadata, progressive JPEGs, JPEGs carrying
+// 1 MiB of metadata before their frame, and PNG files. With a folder as
+// argument, that folder's tree is used instead.
 //
 // Besides the whole adding, the two parts it is made of are timed alone:
-// listing the folders, and measuring each picture from its header.
+// listing the folders, and measuring each picture from its header; and what
+// measuring cannot go below, opening each file, reading the first bytes a
+// header needs and closing it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,6 +22,7 @@
 #include <map>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchPictures.h"
 #include "bench/BenchServices.h"
 #include "data/PathText.h"
 #include "gather/FolderScan.h"
@@ -27,6 +30,7 @@
 #include "platform/Files.h"
 #include "platform/FolderListing.h"
 #include "platform/Picture.h"
+#include "platform/PictureHeader.h"
 #include "platform/TextConversion.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
@@ -35,89 +39,76 @@ using namespace seltane;
 
 namespace {
 
-constexpr int PictureWidths[][2] = {{1920, 1080}, {2560, 1600}, {3840, 2160}, {5120, 2880},
-                                    {6000, 4000}, {4000, 6000}, {1024, 768}};
+// The photographs' sizes of the tree's JPEGs.
+constexpr int PhotographSizes[][2] = {{1920, 1080}, {2560, 1600}, {3840, 2160}, {5120, 2880},
+                                      {6000, 4000}, {4000, 6000}, {1024, 768}};
 
-// One colour, RGB.
-void Sky(int, int, uint8_t* rgb) {
-  rgb[0] = 40;
-  rgb[1] = 90;
-  rgb[2] = 160;
-}
-
-// A plain-coloured PNG, encoded by the system's imaging component.
-std::string EncodePng(int width, int height) {
-  std::string png;
-  IWICImagingFactory* factory = nullptr;
-  IStream* stream = nullptr;
-  IWICBitmapEncoder* encoder = nullptr;
-  IWICBitmapFrameEncode* frame = nullptr;
-  const std::vector<uint8_t> row(static_cast<std::size_t>(width) * 3, 0x80);
-  bool written = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_PPV_ARGS(&factory))) &&
-                 SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-                 SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-                 SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-                 SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
-                 SUCCEEDED(frame->Initialize(nullptr)) &&
-                 SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)));
-  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  written = written && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-            IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
-  for (int y = 0; written && y < height; ++y) {
-    written =
-        SUCCEEDED(frame->WritePixels(1, static_cast<UINT>(row.size()),
-                                     static_cast<UINT>(row.size()), const_cast<BYTE*>(row.data())));
-  }
-  written = written && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-  HGLOBAL memory = nullptr;
-  if (written && SUCCEEDED(GetHGlobalFromStream(stream, &memory))) {
-    STATSTG stat{};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    png.assign(static_cast<const char*>(GlobalLock(memory)),
-               static_cast<std::size_t>(stat.cbSize.QuadPart));
-    GlobalUnlock(memory);
-  }
-  for (IUnknown* object : std::initializer_list<IUnknown*>{frame, encoder, stream, factory}) {
-    if (object != nullptr) {
-      object->Release();
-    }
-  }
-  return png;
-}
-
-// A plain write: the tree is scratch, and flushing each of its files to disk
-// would make generating it take minutes.
-void WriteScratchFile(const std::string& path, const std::string& bytes) {
+// A plain write: the files are scratch, and flushing each to disk would make
+// generating them take longer than the measuring.
+bool WriteScratchFile(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE ||
-      !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size()) {
-    std::printf("cannot write %s\n", path.c_str());
-  }
+  const bool done =
+      file != INVALID_HANDLE_VALUE && !bytes.empty() &&
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
   if (file != INVALID_HANDLE_VALUE) {
     CloseHandle(file);
   }
+  if (!done) {
+    std::printf("cannot write %s\n", path.c_str());
+  }
+  return done;
+}
+
+// The pictures the tree's names link to, written to `folder`: for each
+// size, a JPEG with a camera's metadata and a progressive one; a JPEG with
+// 1 MiB of metadata before its frame; PNGs of a photograph and of renders.
+struct Originals {
+  std::vector<std::string> baseline, progressive, png;
+  std::string withMetadata;
+};
+
+Originals WriteOriginals(const std::string& folder) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Originals originals;
+  int seed = 0;
+  const auto write = [&](const std::string& bytes, const char* extension) {
+    const std::string path = folder + "\\" + std::to_string(seed++) + extension;
+    WriteScratchFile(path, bytes);
+    return path;
+  };
+  testing::JpegSettings progressive;
+  progressive.progressive = true;
+  for (const auto& [width, height] : PhotographSizes) {
+    originals.baseline.push_back(
+        write(bench::WithCameraMetadata(bench::PhotographJpeg(width, height, seed), seed), ".jpg"));
+    originals.progressive.push_back(
+        write(bench::PhotographJpeg(width, height, seed, progressive), ".jpg"));
+  }
+  originals.withMetadata =
+      write(testing::WithMetadata(bench::PhotographJpeg(6000, 4000, seed), 16), ".jpg");
+  const auto writePng = [&](int width, int height, int noiseBits) {
+    const std::string path = folder + "\\" + std::to_string(seed++) + ".png";
+    if (!bench::WritePhotographPng(WidenFromAnsi(path), width, height, seed, noiseBits)) {
+      std::printf("cannot write %s\n", path.c_str());
+    }
+    return path;
+  };
+  originals.png.push_back(writePng(6000, 4000, 4));
+  originals.png.push_back(writePng(3840, 2160, 0));
+  originals.png.push_back(writePng(2560, 1440, 0));
+  return originals;
 }
 
 // The generated tree: in each folder of 100 pictures, 10 PNGs, 2 JPEGs with
-// metadata, 18 progressive JPEGs and 70 baseline ones, of the sizes above.
-std::string GenerateTree(const std::string& root) {
-  std::vector<std::string> baseline, progressive, png;
-  testing::JpegSettings progressiveSettings;
-  progressiveSettings.progressive = true;
-  for (const auto& size : PictureWidths) {
-    baseline.push_back(testing::EncodeJpeg(size[0], size[1], {}, Sky));
-    progressive.push_back(testing::EncodeJpeg(size[0], size[1], progressiveSettings, Sky));
-  }
-  const std::string withMetadata = testing::WithMetadata(baseline[4], 16);
-  png.push_back(EncodePng(6000, 4000));
-  png.push_back(EncodePng(3840, 2160));
-  if (png[0].empty() || png[1].empty()) {
-    std::printf("the imaging component encoded no PNG\n");
-  }
+// 1 MiB of metadata, 18 progressive JPEGs and 70 with a camera's metadata.
+// Each name is a hard link to one of the originals: every picture is opened
+// and read as a distinct file, at a photograph's cost to decode, without
+// gigabytes on disk.
+std::string GenerateTree(const std::string& root, const std::string& originalsFolder) {
+  const Originals originals = WriteOriginals(originalsFolder);
   CreateDirectoryA(root.c_str(), nullptr);
   for (int first = 0; first < 10; ++first) {
     const std::string level1 = root + "\\album " + std::to_string(first);
@@ -128,20 +119,28 @@ std::string GenerateTree(const std::string& root) {
       for (int file = 0; file < 100; ++file) {
         const std::string name = level2 + "\\photo " + std::to_string(file);
         const std::size_t kind = static_cast<std::size_t>(first + second + file);
+        std::string path, original;
         if (file % 10 == 9) {
-          WriteScratchFile(name + ".png", png[kind % png.size()]);
+          path = name + ".png";
+          original = originals.png[kind % originals.png.size()];
         } else if (file % 50 == 4) {
-          WriteScratchFile(name + ".jpg", withMetadata);
+          path = name + ".jpg";
+          original = originals.withMetadata;
         } else if (file % 10 == 3 || file % 10 == 6) {
-          WriteScratchFile(name + ".jpeg", progressive[kind % progressive.size()]);
+          path = name + ".jpeg";
+          original = originals.progressive[kind % originals.progressive.size()];
         } else {
-          WriteScratchFile(name + ".jpg", baseline[kind % baseline.size()]);
+          path = name + ".jpg";
+          original = originals.baseline[kind % originals.baseline.size()];
+        }
+        if (!CreateHardLinkA(path.c_str(), original.c_str(), nullptr)) {
+          std::printf("cannot link %s\n", path.c_str());
         }
       }
     }
   }
-  return "10,000 pictures (JPEG, progressive JPEG, JPEG with 1 MiB of metadata, PNG) in 100 "
-         "folders, 3 levels";
+  return "10,000 pictures of photographs' sizes up to 6,000 x 4,000 (JPEG with a camera's "
+         "metadata, progressive JPEG, JPEG with 1 MiB of metadata, PNG) in 100 folders, 3 levels";
 }
 
 std::vector<std::string> ListTree(const std::string& root) {
@@ -171,6 +170,23 @@ std::string FormatOf(const std::string& path) {
   return upper;
 }
 
+// Seconds to open each file, read as much of its start as an examination
+// reads first, and close it.
+double OpenReadCloseSeconds(const std::vector<std::string>& paths) {
+  std::vector<uint8_t> start(FirstPictureHeaderRead);
+  const auto begin = std::chrono::steady_clock::now();
+  for (const std::string& path : paths) {
+    HANDLE file = CreateFileW(WidenFromAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD read = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+      ReadFile(file, start.data(), static_cast<DWORD>(start.size()), &read, nullptr);
+      CloseHandle(file);
+    }
+  }
+  return bench::SecondsSince(begin);
+}
+
 void PrintRate(const char* what, std::size_t count, double seconds) {
   std::printf("  %s: %zu in %.2f s: %.0f per second\n", what, count, seconds,
               seconds > 0 ? count / seconds : 0.0);
@@ -191,15 +207,11 @@ int main(int argc, char** argv) {
   } else {
     root = folder / "tree";
     const auto start = std::chrono::steady_clock::now();
-    description = GenerateTree(root);
+    description = GenerateTree(root, folder / "originals");
     std::printf("(tree generated in %.1f s)\n", bench::SecondsSince(start));
   }
 
-  // Warm the cache: list the tree and measure every picture once.
-  std::vector<std::string> found = ListTree(root);
-  for (const std::string& path : found) {
-    MeasurePictureFile(WidenFromAnsi(path));
-  }
+  std::vector<std::string> found;
 
   bench::BenchServices services(folder.Path());
   TOptions& options = services.options;
@@ -211,9 +223,10 @@ int main(int argc, char** argv) {
   TForm1 form({options, services.prompter, services.dialogs, {}, false, folder.Path()});
   form.Create();
 
-  // The machine may be shared: each figure is the best of three runs.
+  // Each figure is the best of three runs: the first warms the cache, and
+  // the machine may be shared.
   constexpr int Runs = 3;
-  double listSeconds = 1e9, measureSeconds = 1e9, addSeconds = 1e9;
+  double listSeconds = 1e9, measureSeconds = 1e9, floorSeconds = 1e9, addSeconds = 1e9;
   std::size_t measured = 0;
   std::size_t added = 0;
   for (int run = 0; run < Runs; ++run) {
@@ -227,6 +240,7 @@ int main(int argc, char** argv) {
       measured += MeasurePictureFile(WidenFromAnsi(path)).has_value() ? 1 : 0;
     }
     measureSeconds = std::min(measureSeconds, bench::SecondsSince(start));
+    floorSeconds = std::min(floorSeconds, OpenReadCloseSeconds(found));
 
     form.list.PictureList.clear();
     form.RefreshRows();
@@ -244,6 +258,7 @@ int main(int argc, char** argv) {
               addSeconds > 0 ? added / addSeconds : 0.0);
   PrintRate("of which alone, listing the folders (files found)", found.size(), listSeconds);
   PrintRate("and alone, measuring from the headers (pictures)", measured, measureSeconds);
+  PrintRate("below which: one open, read and close a file (files)", found.size(), floorSeconds);
 
   // Full decodes of up to 100 of the files, spread over the tree, by format.
   const std::size_t sample = std::min<std::size_t>(100, found.size());
