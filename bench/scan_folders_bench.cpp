@@ -8,9 +8,10 @@
 // 1 MiB of metadata before their frame, and PNG files. With a folder as
 // argument, that folder's tree is used instead.
 //
-// Besides the whole adding, the two parts it is made of are timed alone:
-// listing the folders, and measuring each picture from its header; and what
-// measuring cannot go below, opening each file, reading the first bytes a
+// Besides the whole adding, which measures the pictures on two threads, the
+// parts it is made of are timed alone: listing the folders, and measuring
+// each picture from its header on one thread; and what measuring on one
+// thread cannot go below, opening each file, reading the first bytes a
 // header needs and closing it.
 #include <windows.h>
 
@@ -256,9 +257,9 @@ int main(int argc, char** argv) {
               taken - added, found.size() > taken ? " (more than a list holds)" : "");
   std::printf("  added %zu pictures in %.2f s: %.0f pictures per second\n", added, addSeconds,
               addSeconds > 0 ? added / addSeconds : 0.0);
-  PrintRate("of which alone, listing the folders (files found)", found.size(), listSeconds);
-  PrintRate("and alone, measuring from the headers (pictures)", measured, measureSeconds);
-  PrintRate("below which: one open, read and close a file (files)", found.size(), floorSeconds);
+  PrintRate("its parts alone: listing the folders (files found)", found.size(), listSeconds);
+  PrintRate("measuring from the headers on one thread (pictures)", measured, measureSeconds);
+  PrintRate("one open, read and close a file on one thread (files)", found.size(), floorSeconds);
 
   // Full decodes of up to 100 of the files, spread over the tree, by format.
   const std::size_t sample = std::min<std::size_t>(100, found.size());
