@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes to the picture examination, whole and cut short, and
 // checks what it answers: a picture shown is at least 1 by 1 with its
-// pixels inside the bytes it says it needs, and a cut file shown at all is
-// shown as the whole file is (an icon may fall back to a smaller image whose
-// data the cut left whole).
+// pixels inside the bytes it says it needs, the first image of a PNG, GIF or
+// TIFF lies within the picture and within what its decoder may hold, and a
+// cut file shown at all is shown as the whole file is (an icon may fall back
+// to a smaller image whose data the cut left whole). The seeds hold every
+// format.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +33,15 @@ void CheckShown(const PictureHeaderResult& result, std::size_t size) {
   if (header.format == PictureFormat::Bitmap || header.format == PictureFormat::Icon) {
     Check(header.dib.pixelOffset <= header.bytesNeeded);
     Check(header.dib.maskOffset <= header.bytesNeeded);
+  }
+  const PicturePart& frame = header.frame;
+  Check(frame.left >= 0 && frame.top >= 0 && frame.width >= 1 && frame.height >= 1);
+  Check(int64_t{frame.left} + frame.width <= header.width);
+  Check(int64_t{frame.top} + frame.height <= header.height);
+  if (DecodedByImagingComponent(header.format)) {
+    Check(header.bytesNeeded == 0);
+    // At least a bit a pixel.
+    Check(uint64_t(frame.width) * uint64_t(frame.height) / 8 <= MaxStoredSampleBytes);
   }
 }
 

@@ -9,6 +9,12 @@
 namespace seltane {
 namespace {
 
+// Measures the paths ahead through the window.
+MeasuringAhead MeasureAhead(const AddingWindow& window, std::vector<std::string> paths) {
+  return MeasuringAhead(std::move(paths),
+                        [&window](const std::string& path) { return window.MeasurePicture(path); });
+}
+
 // Adds the paths (only the checked ones, when `checked` is given) with the
 // progress bar and the percentage in the status bar, both redrawn only when
 // what they show changes.
@@ -18,18 +24,25 @@ AddingCount AddWithProgress(const Adding& adding, const std::vector<std::string>
   std::vector<kelWide>& pictures = adding.list.PictureList;
   window.ShowStatusText(AddingText);
   window.StartProgress(paths.size());
-  pictures.reserve(std::min(MaxPictures, pictures.size() + paths.size()));
+  std::vector<std::size_t> taken;  // the indexes of the paths added
+  std::vector<std::string> takenPaths;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (checked == nullptr || (*checked)[i]) {
+      taken.push_back(i);
+      takenPaths.push_back(paths[i]);
+    }
+  }
+  MeasuringAhead ahead = MeasureAhead(window, std::move(takenPaths));
+  pictures.reserve(std::min(MaxPictures, pictures.size() + taken.size()));
   AddingCount count;
   std::string shownText;
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (checked != nullptr && !(*checked)[i]) {
-      continue;
-    }
+  for (std::size_t k = 0; k < taken.size(); ++k) {
     if (pictures.size() >= MaxPictures) {
       count.listFull = true;
       break;
     }
-    if (window.AddPicture(paths[i])) {
+    const std::size_t i = taken[k];
+    if (window.AddPicture(paths[i], ahead.Size(k))) {
       ++count.added;
     } else {
       ++count.refused;
@@ -59,16 +72,20 @@ AddingCount AddFiles(const Adding& adding, const std::vector<std::string>& files
   for (const kelWide& picture : adding.list.PictureList) {
     listed.insert(LowerAZ(picture.FullPath));
   }
-  AddingCount count;
+  std::vector<std::string> fresh;  // not in the list already
   for (const std::string& file : files) {
-    if (!listed.insert(LowerAZ(file)).second) {
-      continue;  // already in the list
+    if (listed.insert(LowerAZ(file)).second) {
+      fresh.push_back(file);
     }
+  }
+  MeasuringAhead ahead = MeasureAhead(adding.window, fresh);
+  AddingCount count;
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
     if (adding.list.PictureList.size() >= MaxPictures) {
       count.listFull = true;
       break;
     }
-    if (adding.window.AddPicture(file)) {
+    if (adding.window.AddPicture(fresh[i], ahead.Size(i))) {
       ++count.added;
     } else {
       ++count.refused;

@@ -3,9 +3,11 @@
 // or offers what it found and adds what the user picks.
 //
 // The flow changes the list state itself and reaches the window only
-// through AddingWindow (status texts, the progress bar, one picture added,
-// pick mode) and the user only through the Prompter, so tests fake both.
-// The file system is reached through the folder search's callbacks.
+// through AddingWindow (status texts, the progress bar, measuring a picture
+// and adding it, pick mode) and the user only through the Prompter, so tests
+// fake both. The file system is reached through the folder search's
+// callbacks. Pictures are measured ahead on threads of their own
+// (MeasuringAhead) and added in order.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,7 @@
 
 #include "data/ListState.h"
 #include "gather/FolderScan.h"
+#include "gather/MeasuringAhead.h"
 #include "platform/Prompter.h"
 
 namespace seltane {
@@ -29,9 +32,12 @@ class AddingWindow {
   virtual void StartProgress(std::size_t count) = 0;
   virtual void SetProgress(std::size_t position) = 0;
   virtual void EndProgress() = 0;
-  // Measures the picture, gives it its style and appends it to the list.
-  // False when it is refused (after "Cannot add picture ...").
-  virtual bool AddPicture(const std::string& path) = 0;
+  // The picture's size from its file's header; nothing when it cannot be
+  // added. Called on the measuring threads, several at once.
+  virtual std::optional<MeasuredSize> MeasurePicture(const std::string& path) const = 0;
+  // Gives the measured picture its style and appends it to the list. False
+  // when it is refused, having no size (after "Cannot add picture ...").
+  virtual bool AddPicture(const std::string& path, std::optional<MeasuredSize> size) = 0;
   // The rows appended since the last call are counted into the list view,
   // once per run rather than once per picture.
   virtual void ShowAddedRows() = 0;

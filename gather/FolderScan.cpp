@@ -13,7 +13,8 @@ bool IsSearchedPictureName(std::string_view fileName) {
     return false;
   }
   const std::string extension = LowerAZ(fileName.substr(dot));
-  return extension == ".bmp" || extension == ".jpg" || extension == ".jpeg";
+  return extension == ".bmp" || extension == ".jpg" || extension == ".jpeg" ||
+         extension == ".png" || extension == ".gif" || extension == ".tif" || extension == ".tiff";
 }
 
 namespace {

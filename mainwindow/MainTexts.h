@@ -56,7 +56,10 @@ inline std::string ListNotCreatedText(const std::string& path, const std::string
 inline constexpr const char* ListFileFilter = "Wallpapers list (*.lst)|*.lst";
 inline constexpr const char* ListFileExtension = "lst";
 inline constexpr const char* PictureFileFilter =
-    "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
-    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
+    "All (*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.bmp;*.ico;*.emf;*.wmf)|"
+    "*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.bmp;*.ico;*.emf;*.wmf|"
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|PNG Image File (*.png)|*.png|"
+    "GIF Image File (*.gif)|*.gif|TIFF Image File (*.tif;*.tiff)|*.tif;*.tiff|Bitmaps "
+    "(*.bmp)|*.bmp";
 
 }  // namespace seltane

@@ -18,36 +18,42 @@
 namespace seltane {
 
 bool TForm1::AddPictureEntry(const std::string& path, uint8_t style) {
-  const bool added = AppendPicture(path, style);
+  const bool added = AppendPicture(path, style, MeasurePicture(path));
   if (added) {
     ShowAddedRows();
   }
   return added;
 }
 
-bool TForm1::AppendPicture(const std::string& path, uint8_t style) {
+bool TForm1::AppendPicture(const std::string& path, uint8_t style,
+                           std::optional<MeasuredSize> size) {
   if (list.PictureList.size() >= MaxPictures) {
     return false;
   }
-  const auto size = MeasurePictureFile(WidenFromAnsi(path));
   if (!size) {
     services_.prompter.Tell(CannotAddPictureText(path), "", PromptIcon::Information);
     return false;
   }
-  const uint16_t width = ClampToWord(size->width);
-  const uint16_t height = ClampToWord(size->height);
   if (services_.rules != nullptr && services_.options.StyleSetForNew) {
     const int boxStyle = StyleBoxIndex();
     style = StyleForNewPicture(
-        services_.rules->dims, services_.rules->settings, width, height,
+        services_.rules->dims, services_.rules->settings, size->width, size->height,
         boxStyle >= 0 ? std::optional<uint8_t>(static_cast<uint8_t>(boxStyle)) : std::nullopt);
   }
-  list.AddPictureEntry(path, style, width, height, false);
+  list.AddPictureEntry(path, style, size->width, size->height, false);
   return true;
 }
 
-bool TForm1::AddPicture(const std::string& path) {
-  return AppendPicture(path, wsStretch);
+std::optional<MeasuredSize> TForm1::MeasurePicture(const std::string& path) const {
+  const std::optional<PictureSize> size = MeasurePictureFile(WidenFromAnsi(path));
+  if (!size) {
+    return std::nullopt;
+  }
+  return MeasuredSize{ClampToWord(size->width), ClampToWord(size->height)};
+}
+
+bool TForm1::AddPicture(const std::string& path, std::optional<MeasuredSize> size) {
+  return AppendPicture(path, wsStretch, size);
 }
 
 void TForm1::ShowAddedRows() {

@@ -215,13 +215,14 @@ class TForm1 : public Window, private AddingWindow {
 
   // MainWindowAdding.cpp
   Adding AddingFlow() { return {list, services_.prompter, *this}; }
-  bool AppendPicture(const std::string& path, uint8_t style);
+  bool AppendPicture(const std::string& path, uint8_t style, std::optional<MeasuredSize> size);
   void ShowStatusText(const std::string& text) override;
   void ShowStatusPanels() override;
   void StartProgress(std::size_t count) override;
   void SetProgress(std::size_t position) override;
   void EndProgress() override;
-  bool AddPicture(const std::string& path) override;
+  std::optional<MeasuredSize> MeasurePicture(const std::string& path) const override;
+  bool AddPicture(const std::string& path, std::optional<MeasuredSize> size) override;
   void ShowAddedRows() override;
   void OfferPictures(const std::vector<std::string>& paths) override;
   std::vector<std::string> OfferedPaths() const override;

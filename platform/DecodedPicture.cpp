@@ -1,5 +1,6 @@
 #include "platform/DecodedPicture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -12,7 +13,7 @@ const char* PictureErrorText(PictureError error) {
     case PictureError::CannotOpen:
       return "the file cannot be opened";
     case PictureError::NotAPicture:
-      return "not a JPEG, bitmap, icon or metafile";
+      return "not a JPEG, PNG, GIF, TIFF, bitmap, icon or metafile";
     case PictureError::Unsupported:
       return "a kind of picture that is not supported";
     case PictureError::Damaged:
@@ -21,8 +22,34 @@ const char* PictureErrorText(PictureError error) {
       return "the picture is too large";
     case PictureError::OutOfMemory:
       return "not enough memory";
+    case PictureError::NoDecoder:
+      return "this system has no decoder for the picture's format";
   }
   return "unknown error";
+}
+
+unsigned ReductionEighths(PictureSize stored, PictureSize wanted) {
+  for (unsigned n = 1; n < 8; ++n) {
+    const PictureSize reduced = ReducedSize(stored, n);
+    if (reduced.width >= wanted.width && reduced.height >= wanted.height) {
+      return n;
+    }
+  }
+  return 8;
+}
+
+PictureSize ReducedSize(PictureSize stored, unsigned eighths) {
+  return {static_cast<int32_t>((int64_t{stored.width} * eighths + 7) / 8),
+          static_cast<int32_t>((int64_t{stored.height} * eighths + 7) / 8)};
+}
+
+PicturePart ClampedPart(PicturePart part, PictureSize stored) {
+  const int64_t left = std::clamp<int64_t>(part.left, 0, stored.width - 1);
+  const int64_t top = std::clamp<int64_t>(part.top, 0, stored.height - 1);
+  const int64_t width = std::clamp<int64_t>(part.width, 1, stored.width - left);
+  const int64_t height = std::clamp<int64_t>(part.height, 1, stored.height - top);
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(width),
+          static_cast<int32_t>(height)};
 }
 
 PictureError AllocatePixels(uint64_t width, uint64_t height, uint64_t maxPixels, Picture& picture) {

@@ -48,6 +48,7 @@ enum class PictureError {
   Damaged,      // truncated or inconsistent data
   TooLarge,     // over the pixel limit, or needing too much memory to decode
   OutOfMemory,
+  NoDecoder,  // the system's imaging component is missing or has no decoder for the format
 };
 
 // 64 Mi pixels: 256 MiB decoded, which a 32-bit process can still hold.
@@ -74,6 +75,16 @@ struct DecodeOptions {
 
 // A short English description, for messages and test output.
 const char* PictureErrorText(PictureError error);
+
+// The smallest n (1 to 8) for which the picture reduced by n/8 still covers
+// the wanted size, and the size it then has (rounded up, as libjpeg rounds).
+// JPEGs are decoded reduced by libjpeg, the other formats that can be
+// reduced by the same factors, so that all are reduced alike.
+unsigned ReductionEighths(PictureSize stored, PictureSize wanted);
+PictureSize ReducedSize(PictureSize stored, unsigned eighths);
+
+// The part asked for, within the picture, at least 1 x 1.
+PicturePart ClampedPart(PicturePart part, PictureSize stored);
 
 // Takes the picture's pixels for width x height, after checking them
 // against the limit; their values are left for the decoder to write.

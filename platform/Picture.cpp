@@ -16,6 +16,7 @@
 #include "platform/BitmapPicture.h"
 #include "platform/GdiPicture.h"
 #include "platform/PictureHeader.h"
+#include "platform/WicPicture.h"
 
 namespace seltane {
 namespace {
@@ -298,29 +299,6 @@ void CmykToBgra(Picture& picture, bool adobeInverted) {
   }
 }
 
-// The smallest n (1 to 8) for which the picture reduced by n/8 still covers
-// the wanted size, the way libjpeg rounds reduced sizes (upwards).
-unsigned ChooseEighths(PictureSize stored, PictureSize wanted) {
-  for (unsigned n = 1; n < 8; ++n) {
-    const int64_t width = (int64_t{stored.width} * n + 7) / 8;
-    const int64_t height = (int64_t{stored.height} * n + 7) / 8;
-    if (width >= wanted.width && height >= wanted.height) {
-      return n;
-    }
-  }
-  return 8;
-}
-
-// The part asked for, within the picture.
-PicturePart ClampedPart(PicturePart part, PictureSize stored) {
-  const int64_t left = std::clamp<int64_t>(part.left, 0, stored.width - 1);
-  const int64_t top = std::clamp<int64_t>(part.top, 0, stored.height - 1);
-  const int64_t width = std::clamp<int64_t>(part.width, 1, stored.width - left);
-  const int64_t height = std::clamp<int64_t>(part.height, 1, stored.height - top);
-  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(width),
-          static_cast<int32_t>(height)};
-}
-
 PictureError DecodeJpeg(const JpegInput& input, const DecodeOptions& options, Picture& picture) {
   // Held by a unique_ptr so that the structure (with the file source's
   // buffer) lives off the stack, and destroyed on every path.
@@ -342,7 +320,7 @@ PictureError DecodeJpeg(const JpegInput& input, const DecodeOptions& options, Pi
   picture.part = {0, 0, picture.stored.width, picture.stored.height};
   unsigned eighths = 8;
   if (options.drawnSize) {
-    eighths = ChooseEighths(picture.stored, options.drawnSize(picture.stored));
+    eighths = ReductionEighths(picture.stored, options.drawnSize(picture.stored));
   }
   if (!JpegChooseOutput(*decoder, eighths)) {
     return JpegFailure(*decoder);
@@ -458,6 +436,10 @@ PictureError DecodeExamined(const PictureHeader& header, const uint8_t* data, st
     case PictureFormat::EnhancedMetafile:
     case PictureFormat::PlaceableMetafile:
       return DecodeMetafile(data, size, header, options, picture);
+    case PictureFormat::Png:
+    case PictureFormat::Gif:
+    case PictureFormat::Tiff:
+      return DecodeWithImagingComponent({nullptr, data, size}, header, options, picture);
   }
   return PictureError::NotAPicture;
 }
@@ -518,6 +500,9 @@ PictureError DecodePictureFile(const std::wstring& path, const DecodeOptions& op
       input.file = file.Get();
       return DecodeJpeg(input, options, picture);
     }
+    if (DecodedByImagingComponent(examined.header.format)) {
+      return DecodeWithImagingComponent({&path}, examined.header, options, picture);
+    }
     // The examination keeps what is read within the largest picture's needs.
     const auto length = static_cast<std::size_t>(examined.header.bytesNeeded);
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[length == 0 ? 1 : length]);
@@ -537,7 +522,9 @@ std::optional<PictureSize> MeasurePictureFile(const std::wstring& path) {
     return std::nullopt;
   }
   const PictureHeaderResult examined = ExamineFile(file.Get(), DefaultMaxPicturePixels);
-  if (examined.verdict != PictureError::None) {
+  if (examined.verdict != PictureError::None ||
+      (DecodedByImagingComponent(examined.header.format) &&
+       !ImagingComponentDecodes(examined.header.format))) {
     return std::nullopt;
   }
   return PictureSize{examined.header.width, examined.header.height};

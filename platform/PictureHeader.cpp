@@ -76,6 +76,9 @@ int16_t LeSigned16(const uint8_t* p) {
 uint16_t Be16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] << 8 | p[1]);
 }
+uint32_t Be32(const uint8_t* p) {
+  return static_cast<uint32_t>(Be16(p)) << 16 | Be16(p + 2);
+}
 
 PictureHeaderResult Refused(PictureError verdict) {
   PictureHeaderResult result;
@@ -97,12 +100,20 @@ PictureHeaderResult Shown(PictureFormat format, int64_t width, int64_t height,
   result.header.format = format;
   result.header.width = static_cast<int32_t>(width);
   result.header.height = static_cast<int32_t>(height);
+  result.header.frame = {0, 0, result.header.width, result.header.height};
   result.header.bytesNeeded = bytesNeeded;
   return result;
 }
 
 bool OverPixelLimit(uint64_t width, uint64_t height, uint64_t maxPixels) {
   return width * height > maxPixels;
+}
+
+// Whether the imaging component would hold more than MaxStoredSampleBytes
+// of the picture's samples, rows padded to whole bytes. Sizes below 2^32.
+bool OverStoredSampleBytes(uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
+  const uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
+  return height > 0 && rowBytes > MaxStoredSampleBytes / height;
 }
 
 // a * b / c rounded to the nearest, halves up, as MulDiv does for positive
@@ -547,6 +558,256 @@ PictureHeaderResult ExamineIcon(ByteWindow& file, uint64_t maxPixels) {
   return result;
 }
 
+// ---------------------------------------------------------------- PNG
+
+uint32_t Crc32(const uint8_t* p, std::size_t count) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < count; ++i) {
+    crc ^= p[i];
+    for (int bit = 0; bit < 8; ++bit) {
+      crc = crc >> 1 ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+  }
+  return ~crc;
+}
+
+// The signature, then the IHDR chunk: its length (13), its type, the fields
+// and their CRC, which libpng checks as it checks every critical chunk.
+PictureHeaderResult ExaminePng(ByteWindow& file) {
+  const uint8_t* p = file.At(8, 25);
+  if (p == nullptr || Be32(p) != 13 || std::memcmp(p + 4, "IHDR", 4) != 0 ||
+      Crc32(p + 4, 17) != Be32(p + 21)) {
+    return Refused(PictureError::Damaged);
+  }
+  const uint32_t width = Be32(p + 8);
+  const uint32_t height = Be32(p + 12);
+  const uint8_t depth = p[16];
+  const uint8_t colourType = p[17];
+  // Samples a pixel, and the depths each colour type allows.
+  int samples = 0;
+  bool depthAllowed = false;
+  switch (colourType) {
+    case 0:  // grey
+      samples = 1;
+      depthAllowed = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+      break;
+    case 3:  // palette
+      samples = 1;
+      depthAllowed = depth == 1 || depth == 2 || depth == 4 || depth == 8;
+      break;
+    case 2:  // RGB
+    case 4:  // grey and alpha
+    case 6:  // RGB and alpha
+      samples = colourType == 2 ? 3 : colourType == 4 ? 2 : 4;
+      depthAllowed = depth == 8 || depth == 16;
+      break;
+    default:
+      break;
+  }
+  const bool fieldsValid = p[18] == 0 && p[19] == 0 && p[20] <= 1;  // deflate, filter 0, interlace
+  if (!depthAllowed || !fieldsValid || width > INT32_MAX || height > INT32_MAX) {
+    return Refused(PictureError::Damaged);
+  }
+  if (width > MaxPngSide || height > MaxPngSide ||
+      OverStoredSampleBytes(width, height, uint64_t{depth} * samples)) {
+    return Refused(PictureError::TooLarge);
+  }
+  return Shown(PictureFormat::Png, width, height, 0);
+}
+
+// ---------------------------------------------------------------- GIF
+
+// The logical screen, then the blocks up to the first image: extensions,
+// each a label and sub-blocks up to an empty one, are passed over. The
+// picture is the screen, enlarged where the first image reaches beyond it (a
+// screen of 0 x 0 takes the image's size, as browsers show it).
+PictureHeaderResult ExamineGif(ByteWindow& file) {
+  const uint8_t* p = file.At(6, 7);
+  if (p == nullptr) {
+    return Refused(PictureError::Damaged);
+  }
+  const uint16_t screenWidth = Le16(p);
+  const uint16_t screenHeight = Le16(p + 2);
+  const uint8_t flags = p[4];
+  uint64_t pos = 13 + ((flags & 0x80) != 0 ? 3u << ((flags & 7) + 1) : 0);  // global colours
+  for (int blocks = 0; blocks < MaxGifBlocks; ++blocks) {
+    const uint8_t* block = file.At(pos, 1);
+    if (block == nullptr) {
+      break;
+    }
+    if (*block == 0x2C) {  // image descriptor
+      const uint8_t* image = file.At(pos + 1, 8);
+      if (image == nullptr) {
+        break;
+      }
+      const PicturePart frame{Le16(image), Le16(image + 2), Le16(image + 4), Le16(image + 6)};
+      if (frame.width == 0 || frame.height == 0) {
+        break;
+      }
+      if (OverStoredSampleBytes(static_cast<uint64_t>(frame.width),
+                                static_cast<uint64_t>(frame.height), 8)) {
+        return Refused(PictureError::TooLarge);
+      }
+      PictureHeaderResult result = Shown(
+          PictureFormat::Gif, std::max<int64_t>(screenWidth, int64_t{frame.left} + frame.width),
+          std::max<int64_t>(screenHeight, int64_t{frame.top} + frame.height), 0);
+      result.header.frame = frame;
+      return result;
+    }
+    if (*block != 0x21) {
+      break;  // the trailer before any image, or no block at all
+    }
+    for (pos += 2; blocks < MaxGifBlocks; ++blocks) {
+      const uint8_t* length = file.At(pos, 1);
+      if (length == nullptr) {
+        return Refused(PictureError::Damaged);
+      }
+      pos += 1 + *length;
+      if (*length == 0) {
+        break;
+      }
+    }
+  }
+  return Refused(PictureError::Damaged);
+}
+
+// ---------------------------------------------------------------- TIFF
+
+constexpr uint16_t TiffShort = 3, TiffLong = 4;
+
+// The fields of the first directory the decoder needs; 0 where absent.
+struct TiffFields {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint32_t samples = 1;
+  uint32_t bitsPerSample = 1;
+  bool bitsDiffer = false;  // samples of different depths
+  uint32_t compression = 1;
+  uint32_t photometric = UINT32_MAX;
+  uint32_t planar = 1;
+  bool pixelOffsets = false;  // strips or tiles
+};
+
+// The first directory (IFD) of a classic TIFF file, in either byte order:
+// 12-byte entries of tag, type, count and a value that is the field itself
+// when it fits into 4 bytes, else the offset of its values.
+PictureHeaderResult ExamineTiff(ByteWindow& file) {
+  const uint8_t* p = file.At(0, 8);
+  if (p == nullptr) {
+    return Refused(PictureError::Damaged);
+  }
+  const bool little = p[0] == 'I';
+  const auto u16 = [little](const uint8_t* q) { return little ? Le16(q) : Be16(q); };
+  const auto u32 = [little](const uint8_t* q) { return little ? Le32(q) : Be32(q); };
+  if (u16(p + 2) == 43) {
+    return Refused(PictureError::Unsupported);  // BigTIFF
+  }
+  const uint64_t directory = u32(p + 4);
+  p = file.At(directory, 2);
+  if (p == nullptr || u16(p) == 0) {
+    return Refused(PictureError::Damaged);
+  }
+  const std::size_t count = u16(p);
+  p = file.At(directory + 2, 12 * count);
+  if (p == nullptr) {
+    return Refused(PictureError::Damaged);
+  }
+  const std::vector<uint8_t> entries(p, p + 12 * count);
+  TiffFields fields;
+  for (std::size_t at = 0; at < entries.size(); at += 12) {
+    const uint8_t* entry = &entries[at];
+    const uint16_t tag = u16(entry);
+    const uint16_t type = u16(entry + 2);
+    const uint32_t values = u32(entry + 4);
+    if (type != TiffShort && type != TiffLong) {
+      continue;  // no field read here has another type
+    }
+    const uint32_t value = type == TiffShort ? u16(entry + 8) : u32(entry + 8);
+    switch (tag) {
+      case 256:
+        fields.width = value;
+        break;
+      case 257:
+        fields.height = value;
+        break;
+      case 258: {  // one depth a sample, stored apart when they take over 4 bytes
+        const std::size_t size = type == TiffShort ? 2 : 4;
+        const uint64_t bytes = uint64_t{values} * size;
+        const uint8_t* depths = bytes <= 4 ? entry + 8 : file.At(u32(entry + 8), bytes);
+        if (values == 0 || values > 16 || depths == nullptr) {
+          return Refused(PictureError::Damaged);
+        }
+        fields.bitsPerSample = type == TiffShort ? u16(depths) : u32(depths);
+        for (uint32_t i = 1; i < values; ++i) {
+          const uint32_t depth = type == TiffShort ? u16(depths + 2 * i) : u32(depths + 4 * i);
+          fields.bitsDiffer = fields.bitsDiffer || depth != fields.bitsPerSample;
+        }
+        break;
+      }
+      case 259:
+        fields.compression = value;
+        break;
+      case 262:
+        fields.photometric = value;
+        break;
+      case 277:
+        fields.samples = value;
+        break;
+      case 284:
+        fields.planar = value;
+        break;
+      case 273:  // strip offsets
+      case 324:  // tile offsets
+        fields.pixelOffsets = values > 0;
+        break;
+      default:
+        break;
+    }
+  }
+  if (fields.width == 0 || fields.height == 0 || !fields.pixelOffsets ||
+      fields.photometric == UINT32_MAX || fields.samples == 0) {
+    return Refused(PictureError::Damaged);
+  }
+  // Codings: none, the fax codings, LZW, JPEG, deflate (both codes), PackBits.
+  const uint32_t compression = fields.compression;
+  const bool coding = compression == 1 || compression == 2 || compression == 3 ||
+                      compression == 4 || compression == 5 || compression == 7 ||
+                      compression == 8 || compression == 32773 || compression == 32946;
+  // The colour models and depths the decoder turns into pixels, samples of
+  // one depth, stored together; extra samples (alpha) after the colours.
+  const uint32_t bits = fields.bitsPerSample;
+  const uint32_t samples = fields.samples;
+  bool model = false;
+  switch (fields.photometric) {
+    case 0:  // white is zero
+    case 1:  // black is zero
+      model = (samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16)) ||
+              (samples == 2 && (bits == 8 || bits == 16));
+      break;
+    case 2:  // RGB
+      model = (samples == 3 || samples == 4) && (bits == 8 || bits == 16);
+      break;
+    case 3:  // palette
+      model = samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8);
+      break;
+    case 5:  // CMYK
+      model = (samples == 4 || samples == 5) && (bits == 8 || bits == 16);
+      break;
+    case 6:  // YCbCr, as JPEG-coded files hold it
+      model = samples == 3 && bits == 8 && compression == 7;
+      break;
+    default:
+      break;
+  }
+  if (!coding || !model || fields.bitsDiffer || fields.planar != 1) {
+    return Refused(PictureError::Unsupported);
+  }
+  if (OverStoredSampleBytes(fields.width, fields.height, uint64_t{bits} * samples)) {
+    return Refused(PictureError::TooLarge);
+  }
+  return Shown(PictureFormat::Tiff, fields.width, fields.height, 0);
+}
+
 // ---------------------------------------------------------------- metafiles
 
 PictureHeaderResult DrawnMetafile(PictureFormat format, int64_t width, int64_t height,
@@ -627,9 +888,23 @@ PictureHeaderResult ExamineAnyFormat(ByteWindow& file, uint64_t maxPixels) {
   if (b[0] == 'B' && b[1] == 'M') {
     return ExamineBitmap(file, maxPixels);
   }
+  b = file.At(0, 8);
+  if (b != nullptr && std::memcmp(b, "\x89PNG\r\n\x1A\n", 8) == 0) {
+    return ExaminePng(file);
+  }
+  b = file.At(0, 6);
+  if (b != nullptr && (std::memcmp(b, "GIF87a", 6) == 0 || std::memcmp(b, "GIF89a", 6) == 0)) {
+    return ExamineGif(file);
+  }
   b = file.At(0, 4);
   if (b == nullptr) {
     return Refused(PictureError::NotAPicture);
+  }
+  if ((b[0] == 'I' && b[1] == 'I' && Le16(b + 2) == 42) ||
+      (b[0] == 'M' && b[1] == 'M' && Be16(b + 2) == 42) ||
+      (b[0] == 'I' && b[1] == 'I' && Le16(b + 2) == 43) ||
+      (b[0] == 'M' && b[1] == 'M' && Be16(b + 2) == 43)) {
+    return ExamineTiff(file);
   }
   const uint32_t signature = Le32(b);
   if (signature == 0x00010000) {  // reserved 0, type 1 (an icon, not a cursor)
@@ -655,6 +930,11 @@ PictureHeaderResult Examine(ByteWindow& file, uint64_t maxPixels) {
 }
 
 }  // namespace
+
+bool DecodedByImagingComponent(PictureFormat format) {
+  return format == PictureFormat::Png || format == PictureFormat::Gif ||
+         format == PictureFormat::Tiff;
+}
 
 uint64_t MaxWholeFileBytes(uint64_t maxPixels) {
   return std::min<uint64_t>(maxPixels, UINT32_MAX) * 4 + (uint64_t{16} << 20);

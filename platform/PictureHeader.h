@@ -9,12 +9,14 @@
 // What only the decode itself can find (damaged compressed data) stays with
 // the decoders.
 //
-// Formats: JPEG, Windows bitmaps, icons, enhanced metafiles and placeable
-// Windows metafiles, told apart by their first bytes. Bytes are read through
-// a callback at any offset: a JPEG's segments before its frame header (EXIF
-// data, thumbnails, colour profiles, several MiB in edited photographs) are
-// walked by their length fields, each segment's header read and its body
-// passed over unread.
+// Formats: JPEG, PNG, GIF (its first image), TIFF (its first page), Windows
+// bitmaps, icons, enhanced metafiles and placeable Windows metafiles, told
+// apart by their first bytes. Bytes are read through a callback at any
+// offset: a JPEG's segments before its frame header (EXIF data, thumbnails,
+// colour profiles, several MiB in edited photographs) are walked by their
+// length fields, each segment's header read and its body passed over unread;
+// so are a GIF's extension blocks before its first image, and a TIFF's first
+// directory is read wherever the file puts it.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +28,19 @@
 
 namespace seltane {
 
-enum class PictureFormat { Jpeg, Bitmap, Icon, EnhancedMetafile, PlaceableMetafile };
+enum class PictureFormat {
+  Jpeg,
+  Bitmap,
+  Icon,
+  EnhancedMetafile,
+  PlaceableMetafile,
+  Png,
+  Gif,
+  Tiff
+};
+
+// PNG, GIF and TIFF are decoded by the system's imaging component.
+bool DecodedByImagingComponent(PictureFormat format);
 
 // libjpeg refuses pictures wider or higher than this.
 inline constexpr int32_t MaxJpegSide = 65500;
@@ -40,6 +54,16 @@ inline constexpr int MaxJpegWarnings = 100;
 // Markers before the first scan; each segment holds at most 64 KiB, so this
 // allows 256 MiB of metadata.
 inline constexpr int MaxJpegMarkers = 4096;
+// libpng refuses pictures wider or higher than this.
+inline constexpr int64_t MaxPngSide = 1000000;
+// What the imaging component may hold of a PNG's, GIF's or TIFF's stored
+// samples while it decodes (Wine's PNG decoder holds them all, at their
+// stored depth): no more than JPEG's coefficient buffers. Within it, a
+// picture of more pixels than DecodeOptions::maxPixels is decoded reduced
+// or in part, as a large JPEG is.
+inline constexpr uint64_t MaxStoredSampleBytes = MaxJpegCoefficientBytes;
+// Blocks and extension sub-blocks before a GIF's first image.
+inline constexpr int MaxGifBlocks = 65536;
 // Metafiles are drawn by GDI on a bitmap of their size, no larger than this
 // either way.
 inline constexpr int32_t MaxMetafileSide = 16384;
@@ -66,11 +90,14 @@ struct PictureHeader {
   PictureFormat format = PictureFormat::Jpeg;
   int32_t width = 0;  // the size shown, both at least 1
   int32_t height = 0;
+  // Where the first image lies in the picture: all of it, but a GIF's first
+  // image may cover only part of its screen, the rest being shown black.
+  PicturePart frame;
   DibLayout dib;             // bitmaps and icons
   bool progressive = false;  // JPEG
   // How much of the file's start the decoder reads: up to the end of the
-  // pixels it needs, or the whole file. 0 for JPEG, which is read as it
-  // decodes.
+  // pixels it needs, or the whole file. 0 for JPEG, PNG, GIF and TIFF, which
+  // are read as they decode.
   uint64_t bytesNeeded = 0;
 };
 
@@ -89,8 +116,9 @@ using PictureByteReader = std::function<std::size_t(uint64_t offset, std::span<u
 inline constexpr std::size_t FirstPictureHeaderRead = 4096;
 
 // The file's size in bytes. Asked for only where a format's checks need it
-// (bitmaps, icons, metafiles): a JPEG is examined by its reads alone, which
-// saves a call per file when thousands are measured.
+// (bitmaps, icons, metafiles): JPEG, PNG, GIF and TIFF files are examined by
+// their reads alone, which saves a call per file when thousands are
+// measured.
 using PictureFileSize = std::function<uint64_t()>;
 
 // Examines the file. maxPixels is the decoders' limit

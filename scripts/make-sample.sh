@@ -19,12 +19,17 @@ convert -size 300x200 pattern:checkerboard -fill '#d04040' -draw 'circle 150,100
 convert -size 1024x256 gradient:'#0f2027'-'#2c5364' -fill '#f0c040' -draw 'rectangle 40,100 984,156' \
   "$sample/banner.wide.jpg"
 convert -size 480x800 radial-gradient:'#ffffff'-'#3a6073' "BMP3:$sample/portrait.bmp"
+convert -size 800x600 radial-gradient:'#f7b733'-'#f7b73300' "PNG32:$sample/sun.png"
+convert -size 64x64 xc:'#203040' -fill '#e0e0e0' -draw 'circle 32,32 32,12' "$sample/dots.gif"
+convert -size 1280x720 gradient:'#134e5e'-'#71b280' -fill '#ffffff80' -draw 'rectangle 0,300 1280,420' \
+  -compress lzw "$sample/stripes.tif"
 
 {
   printf ';kel list file\r\n;Don'"'"'t modify this file\r\n[Folders]\r\n%s\r\n' "$folder"
-  printf '[Extensions]\r\nbmp\r\njpg\r\n[Files]\r\n'
-  printf '5 0 1 dusk gradient\r\n0 0 1 plasma\r\n2 0 0 tile me\r\n3 0 1 banner.wide\r\n4 0 0 portrait\r\n'
+  printf '[Extensions]\r\nbmp\r\ngif\r\njpg\r\npng\r\ntif\r\n[Files]\r\n'
+  printf '5 0 2 dusk gradient\r\n0 0 2 plasma\r\n2 0 0 tile me\r\n3 0 2 banner.wide\r\n4 0 0 portrait\r\n'
+  printf '1 0 3 sun\r\n2 0 1 dots\r\n5 0 4 stripes\r\n'
 } > "$sample/default.lst"
-printf ';kel random file\r\n;Don'"'"'t modify this file\r\n5\r\n00000' > "$sample/default.rnd"
+printf ';kel random file\r\n;Don'"'"'t modify this file\r\n8\r\n00000000' > "$sample/default.rnd"
 # Size rules: small pictures tile, wide ones fit the width.
 printf ';kel dims file\r\n;Don'"'"'t modify this file\r\n[Tile]\r\n300 x 200\r\n[Fit Width]\r\n1024 x 256\r\n' > "$sample/dims.dat"

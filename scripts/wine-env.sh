@@ -1,11 +1,12 @@
 # Sourced by the scripts that run Windows programs: one project-local Wine
 # prefix, quiet Wine, no Mono or Gecko installer, no Linux menu entries for
-# the Start menu shortcuts that an installer makes, and qemu's address-space
+# the Start menu shortcuts that an installer makes (and the DLL overrides a
+# test asks for in SELTANE_WINE_DLL_OVERRIDES), and qemu's address-space
 # reservation where 32-bit programs run under qemu.
 here_wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here_wine/.wine-prefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${SELTANE_WINE_DLL_OVERRIDES:+;$SELTANE_WINE_DLL_OVERRIDES}"
 if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
   export QEMU_RESERVED_VA=0x7fff0000
 fi

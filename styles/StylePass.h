@@ -10,18 +10,10 @@
 #include <vector>
 
 #include "data/PictureEntry.h"
+#include "gather/MeasuringAhead.h"
 #include "styles/Dim.h"
 
 namespace seltane {
-
-struct MeasuredSize {
-  uint16_t width = 0;
-  uint16_t height = 0;
-};
-
-// The size of the picture in the file; nothing when the file is missing or
-// no picture the program shows.
-using PictureMeasure = std::function<std::optional<MeasuredSize>(const std::string& path)>;
 
 // Whether the pass reads the pictures' files: only when it chooses styles
 // by size and a checked style has a rule, since otherwise no picture can

@@ -22,11 +22,18 @@ struct FakeWindow : AddingWindow {
   }
   void SetProgress(std::size_t position) override { EXPECT_LE(position, progressEnd); }
   void EndProgress() override { progressShown = false; }
-  bool AddPicture(const std::string& path) override {
+  std::optional<MeasuredSize> MeasurePicture(const std::string& path) const override {
     if (path.find("\\bad") != std::string::npos) {
+      return std::nullopt;
+    }
+    return MeasuredSize{static_cast<uint16_t>(path.size()), 1};
+  }
+  bool AddPicture(const std::string& path, std::optional<MeasuredSize> size) override {
+    if (!size) {
       return false;
     }
-    list.AddPictureEntry(path, 0, 1, 1, false);
+    EXPECT_EQ(size->width, path.size());  // this picture's own size
+    list.AddPictureEntry(path, 0, size->width, size->height, false);
     return true;
   }
   void ShowAddedRows() override { rowsShown = list.PictureList.size(); }

@@ -30,15 +30,18 @@ struct Tree {
   }
 };
 
-TEST(FolderScan, OnlyTheThreeExtensionsAreTakenAndFoldersAreSearched) {
+TEST(FolderScan, OnlyPictureExtensionsAreTakenAndFoldersAreSearched) {
   Tree tree;
   tree.folders["C:\\R"] = {{".", true},          {"..", true},     {"A.JPG", false},
                            {"b.Jpeg", false},    {"c.bmp", false}, {"d.gif", false},
-                           {"e.jpg.txt", false}, {"x.jpg", true}};
+                           {"e.jpg.txt", false}, {"f.PNG", false}, {"g.Tif", false},
+                           {"h.tiff", false},    {"i.ico", false}, {"j.png.bak", false},
+                           {"x.jpg", true}};
   tree.folders["C:\\R\\x.jpg"] = {{"inner.jpg", false}};
   EXPECT_EQ(ScanFolderTrees({"C:\\R"}, tree.Events()),
             (std::vector<std::string>{"C:\\R\\A.JPG", "C:\\R\\b.Jpeg", "C:\\R\\c.bmp",
-                                      "C:\\R\\x.jpg\\inner.jpg"}));
+                                      "C:\\R\\d.gif", "C:\\R\\f.PNG", "C:\\R\\g.Tif",
+                                      "C:\\R\\h.tiff", "C:\\R\\x.jpg\\inner.jpg"}));
 }
 
 TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {

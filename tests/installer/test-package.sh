@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The installer and uninstaller under Wine: a silent install into a
 # temporary folder; its files, Start menu shortcuts and installed-programs
-# entry; one run of the installed kelrun; a silent uninstall, which must
-# remove the files, shortcuts, entry, options key and autorun value and leave
-# the user's list and pictures alone. The prefix's options key and autorun
-# value are saved first and put back after.
+# entry; one run of the installed kelrun, which sets the sample's PNG; a
+# silent uninstall, which must remove the files, shortcuts, entry, options
+# key and autorun value and leave the user's list and pictures alone. The
+# prefix's options key, autorun value and desktop wallpaper are saved first
+# and put back after.
 #   tests/installer/test-package.sh SETUP.EXE VERSION
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -36,8 +37,10 @@ wait_until() {
 options='HKCU\Software\Orvik\Seltane'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 entry='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Seltane'
+desktop='HKCU\Control Panel\Desktop'
 work=$(mktemp -d -p "$WINEPREFIX/drive_c" seltane-package-test.XXXXXX)
 saved_autorun=$(value "$run_key" Seltane)
+saved_wallpaper=$(value "$desktop" Wallpaper)
 reg export "$options" "$(windows_path "$work/options.reg")" /y >/dev/null
 restore() {
   reg delete "$options" /f >/dev/null
@@ -47,6 +50,7 @@ restore() {
   else
     reg delete "$run_key" /v Seltane /f >/dev/null
   fi
+  reg add "$desktop" /v Wallpaper /d "$saved_wallpaper" /f >/dev/null
   rm -rf "$work"
 }
 trap restore EXIT
@@ -55,6 +59,9 @@ install="$work/Seltane"
 install_win=$(windows_path "$install")
 pictures="$work/pictures"
 "$here/scripts/make-sample.sh" "$pictures" "$(windows_path "$pictures")" >/dev/null
+# The first five pictures count as shown: the next in sequence is sun.png,
+# with transparency.
+printf ';kel random file\r\n;Don'"'"'t modify this file\r\n8\r\n11111000' >"$pictures/default.rnd"
 list_sum=$(md5sum "$pictures/default.lst" "$pictures"/*.jpg "$pictures"/*.bmp)
 
 echo "== Silent install into $install_win"
@@ -89,9 +96,11 @@ REGEDIT4
 "Seltane"="$(echo "$install_win\\kelrun.exe" | sed 's/\\/\\\\/g')"
 EOF
 reg import "$(windows_path "$work/options-for-kelrun.reg")" >/dev/null
+reg delete "$desktop" /v Wallpaper /f >/dev/null
 # An error would wait in a message box: give up on it after a while.
 timeout 120 /usr/lib/wine/wine "$install/kelrun.exe" /forcetime </dev/null || fail "kelrun ended with $?"
-value "$options" LastWallpaper | grep -qF "$(windows_path "$pictures")\\" || fail "kelrun set no wallpaper"
+value "$options" LastWallpaper | grep -qF "$(windows_path "$pictures")\\sun.png" || fail "kelrun set no wallpaper"
+value "$desktop" Wallpaper | grep -qF 'Seltane\Wallpaper-' || fail "kelrun's common.dll composed no wallpaper"
 
 echo "== Silent uninstall"
 echo "user's rules" >"$install/dims.dat"

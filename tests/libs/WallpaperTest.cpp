@@ -18,6 +18,7 @@
 #include "platform/Picture.h"
 #include "platform/TextConversion.h"
 #include "tests/libs/LibraryPaths.h"
+#include "tests/support/PictureBytes.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
 
@@ -319,6 +320,30 @@ TEST_F(SetWallpaperTest, TiledAndStretchedPicturesCoverTheScreen) {
   EXPECT_EQ(At(stretched, 0, height_ - 1), Blue);
   EXPECT_EQ(At(stretched, width_ - 1, height_ - 1), 0xFFFFFFu);
   EXPECT_TRUE(Near(At(stretched, width_ / 4, height_ / 4), Red, 2));
+}
+
+// PNG, through the imaging component: what is transparent shows the black
+// of the screen.
+TEST_F(SetWallpaperTest, PngWithTransparencyIsComposedOverBlack) {
+  // 64 x 32: red on the left; on the right, green, clear in the top half
+  // and half opaque in the bottom half.
+  const testing::picture_bytes::Bytes png =
+      testing::picture_bytes::Png({64, 32}, [](uint32_t x, uint32_t y, uint8_t* rgba) {
+        rgba[0] = x < 32 ? 0xE0 : 0;
+        rgba[1] = x < 32 ? 0 : 0xC0;
+        rgba[2] = 0;
+        rgba[3] = x < 32 ? 255 : y < 16 ? 0 : 128;
+      });
+  const std::wstring path = Write(L"clear.png", std::string(png.begin(), png.end()));
+  const Picture composed = SetAndReadBack(path, Center);
+  const int cx = width_ / 2, cy = height_ / 2;
+  EXPECT_EQ(At(composed, cx - 32, cy - 16), Red);
+  EXPECT_EQ(At(composed, cx - 1, cy + 15), Red);
+  EXPECT_EQ(At(composed, cx, cy - 16), Black);
+  EXPECT_EQ(At(composed, cx + 31, cy - 1), Black);
+  EXPECT_TRUE(Near(At(composed, cx, cy), 0x006000, 2));
+  EXPECT_TRUE(Near(At(composed, cx + 31, cy + 15), 0x006000, 2));
+  EXPECT_EQ(At(composed, cx + 32, cy), Black);
 }
 
 TEST_F(SetWallpaperTest, UnreadablePicturesChangeNothing) {

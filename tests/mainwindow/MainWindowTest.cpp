@@ -362,7 +362,7 @@ class FolderSearch : public MainWindow {
     testing::WriteBitmap(folder / "R\\one.bmp", 2, 2, 0);
     testing::WriteBitmap(folder / "R\\sub\\two.bmp", 2, 2, 0);
     std::string error;
-    WriteFileReplacing(folder / "R\\skip.gif", "x", error);
+    WriteFileReplacing(folder / "R\\skip.pcx", "x", error);
     CopyFileA((folder / "b.bmp").c_str(), (folder / "R\\b.bmp").c_str(), FALSE);
   }
   std::string ButtonText(int id) {

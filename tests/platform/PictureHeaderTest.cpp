@@ -273,6 +273,143 @@ TEST(PictureHeader, IconsShowTheirLargestThenDeepestImage) {
   EXPECT_EQ(Look(cut), Refuses(Damaged));
 }
 
+// ---- PNG, GIF, TIFF ----
+
+TEST(PictureHeader, PngSizeComesFromItsHeaderChunk) {
+  struct Case {
+    const char* name;
+    Bytes file;
+    Seen seen;
+  };
+  const auto with = [](PngShape shape, auto change) {
+    change(shape);
+    return Png(shape);
+  };
+  Bytes damagedCrc = Png({640, 480});
+  damagedCrc[20] ^= 1;  // a bit of the width, under the chunk's CRC
+  const Bytes signature(damagedCrc.begin(), damagedCrc.begin() + 8);
+  Bytes notFirst = Png({640, 480});
+  notFirst[12] = 'i';  // the first chunk is no IHDR
+  const Case cases[] = {
+      {"RGBA", Png({6000, 4000}), Shows(PictureFormat::Png, 6000, 4000)},
+      {"grey 1 bit", Png({1, 7, 0, 1}), Shows(PictureFormat::Png, 1, 7)},
+      {"palette", Png({300, 200, 3, 4}), Shows(PictureFormat::Png, 300, 200)},
+      {"RGB 16", Png({64, 32, 2, 16}), Shows(PictureFormat::Png, 64, 32)},
+      {"grey and alpha", Png({5, 5, 4, 8}), Shows(PictureFormat::Png, 5, 5)},
+      {"interlaced", with(PngShape{99, 77}, [](PngShape& s) { s.interlace = 1; }),
+       Shows(PictureFormat::Png, 99, 77)},
+      {"damaged header", damagedCrc, Refuses(Damaged)},
+      {"header not first", notFirst, Refuses(Damaged)},
+      {"RGB of 4 bits", Png({8, 8, 2, 4}), Refuses(Damaged)},
+      {"palette of 16 bits", Png({8, 8, 3, 16}), Refuses(Damaged)},
+      {"colour type 5", Png({8, 8, 5, 8}), Refuses(Damaged)},
+      {"interlace 2", with(PngShape{8, 8}, [](PngShape& s) { s.interlace = 2; }), Refuses(Damaged)},
+      {"no width", Png({0, 8}), Refuses(Damaged)},
+      {"beyond 31 bits", Png({0x80000000u, 8}), Refuses(Damaged)},
+      {"over libpng's million", Png({1000001, 1, 0, 1}), Refuses(TooLarge)},
+      // 20,000 x 20,000 RGBA of 16 bits would hold 3 GiB while decoding.
+      {"too many samples", Png({20000, 20000, 6, 16}), Refuses(TooLarge)},
+      {"signature alone", signature, Refuses(Damaged)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Look(c.file), c.seen) << c.name;
+  }
+}
+
+TEST(PictureHeader, GifSizeIsItsScreenHoldingTheFirstImage) {
+  GifShape offset{640, 480};
+  offset.frameLeft = 10;
+  offset.frameTop = 20;
+  offset.frameWidth = 100;
+  offset.frameHeight = 50;
+  const PictureHeaderResult result = ExaminePicture(Gif(offset));
+  ASSERT_EQ(result.verdict, PictureError::None);
+  EXPECT_EQ(result.header.format, PictureFormat::Gif);
+  EXPECT_EQ(result.header.width, 640);
+  EXPECT_EQ(result.header.frame, (PicturePart{10, 20, 100, 50}));
+
+  // A screen of 0 x 0 takes the first image's extent; an image reaching
+  // beyond the screen enlarges it.
+  GifShape zero{0, 0};
+  zero.frameWidth = 30;
+  zero.frameHeight = 20;
+  EXPECT_EQ(Look(Gif(zero)), Shows(PictureFormat::Gif, 30, 20));
+  zero.frameLeft = 5;
+  zero.screenWidth = 10;
+  zero.screenHeight = 40;
+  EXPECT_EQ(Look(Gif(zero)), Shows(PictureFormat::Gif, 35, 40));
+
+  // Extensions before the image (a comment of several sub-blocks, the
+  // looping block) are passed over.
+  GifShape extended{64, 48};
+  extended.transparent = 1;
+  Append(extended.extensions, {0x21, 0xFE, 255});
+  extended.extensions.resize(extended.extensions.size() + 255, 'c');
+  Append(extended.extensions, {3, 'e', 'n', 'd', 0});
+  Append(extended.extensions,
+         {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
+  EXPECT_EQ(Look(Gif(extended)), Shows(PictureFormat::Gif, 64, 48));
+
+  GifShape empty{64, 48};
+  empty.frameWidth = 0;
+  EXPECT_EQ(Look(Gif(empty)), Refuses(Damaged));
+  Bytes noImage = Gif({8, 8});
+  noImage.resize(13 + 768);
+  noImage.push_back(0x3B);  // the trailer at once
+  EXPECT_EQ(Look(noImage), Refuses(Damaged));
+  noImage.back() = 0x21;  // an extension that never ends
+  EXPECT_EQ(Look(noImage), Refuses(Damaged));
+}
+
+TEST(PictureHeader, TiffSizeComesFromItsFirstDirectory) {
+  struct Case {
+    const char* name;
+    TiffShape shape;
+    PictureError verdict;
+  };
+  const auto with = [](TiffShape shape, auto change) {
+    change(shape);
+    return shape;
+  };
+  using shape = TiffShape;
+  const Case cases[] = {
+      {"RGB", shape(640, 480), PictureError::None},
+      {"big-endian", with(shape(640, 480), [](TiffShape& s) { s.bigEndian = true; }),
+       PictureError::None},
+      {"RGBA of 16 bits", with(shape(9, 9), [](TiffShape& s) { s.samples = 4, s.bits = 16; }),
+       PictureError::None},
+      {"grey, LZW",
+       with(shape(9, 9), [](TiffShape& s) { s.samples = 1, s.photometric = 1, s.compression = 5; }),
+       PictureError::None},
+      {"CMYK, deflate",
+       with(shape(9, 9), [](TiffShape& s) { s.samples = 4, s.photometric = 5, s.compression = 8; }),
+       PictureError::None},
+      {"old-style JPEG", with(shape(9, 9), [](TiffShape& s) { s.compression = 6; }), Unsupported},
+      {"separate planes", with(shape(9, 9), [](TiffShape& s) { s.planar = 2; }), Unsupported},
+      {"CIE Lab", with(shape(9, 9), [](TiffShape& s) { s.photometric = 8; }), Unsupported},
+      {"32-bit samples", with(shape(9, 9), [](TiffShape& s) { s.bits = 32; }), Unsupported},
+      {"palette of 3 samples", with(shape(9, 9), [](TiffShape& s) { s.photometric = 3; }),
+       Unsupported},
+      {"no strips", with(shape(9, 9), [](TiffShape& s) { s.strips = false; }), Damaged},
+      {"no width", shape(0, 9), Damaged},
+      {"huge", shape(20000, 20000), TooLarge},
+  };
+  for (const Case& c : cases) {
+    const PictureHeaderResult result = ExaminePicture(Tiff(c.shape));
+    EXPECT_EQ(result.verdict, c.verdict) << c.name;
+    if (c.verdict == PictureError::None) {
+      EXPECT_EQ(result.header.width, static_cast<int32_t>(c.shape.width)) << c.name;
+      EXPECT_EQ(result.header.height, static_cast<int32_t>(c.shape.height)) << c.name;
+    }
+  }
+  Bytes big = Tiff({8, 8});
+  big[2] = 43;  // BigTIFF
+  EXPECT_EQ(Look(big), Refuses(Unsupported));
+  Bytes elsewhere = Tiff({8, 8});
+  elsewhere[6] = 1;  // the directory beyond the end
+  EXPECT_EQ(Look(elsewhere), Refuses(Damaged));
+}
+
 // ---- Metafiles ----
 
 TEST(PictureHeader, EnhancedMetafilesUseTheFrameOnTheReferenceDevice) {
@@ -345,8 +482,9 @@ TEST(PictureHeader, PlaceableMetafilesAreShownAt96PixelsAnInch) {
 
 TEST(PictureHeader, OtherFilesAreNoPictures) {
   EXPECT_EQ(Look({}), Refuses(NotAPicture));
-  EXPECT_EQ(Look({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}), Refuses(NotAPicture));
-  EXPECT_EQ(Look({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}), Refuses(NotAPicture));
+  EXPECT_EQ(Look({'G', 'I', 'F', '8', '8', 'a', 1, 0, 1, 0}), Refuses(NotAPicture));
+  EXPECT_EQ(Look({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\r'}), Refuses(NotAPicture));
+  EXPECT_EQ(Look({'I', 'I', 0, 42}), Refuses(NotAPicture));  // the byte order's wrong way round
   EXPECT_EQ(Look({'G'}), Refuses(NotAPicture));
   EXPECT_EQ(Look(Bytes(100, 0)), Refuses(NotAPicture));
 }
@@ -361,7 +499,11 @@ TEST(PictureHeader, CutFilesAreRefusedUntilTheirHeaderIsWhole) {
     std::size_t headerEnd;  // the shortest prefix that is shown
   };
   const Bytes icon = Icon({{32, 32, 8}});
+  const Bytes tiff = Tiff({4, 4});
   const Case cases[] = {
+      {"png", Png({4, 4}), 33},
+      {"gif", Gif({4, 4}), 13 + 768 + 9},  // through the first image's size
+      {"tiff", tiff, tiff.size() - 4},     // the directory is at the end
       // SOI, APP0, DQT, the frame, DHT, the scan through its components.
       {"jpeg", Jpeg({0xC0, 640, 480}), 2 + 18 + 71 + 19 + 34 + 11},
       {"core bitmap", Bitmap({12, 4, 4}), 26 + 12 * 3 + 12},
@@ -424,6 +566,15 @@ TEST(PictureHeader, LargeMetadataIsWalkedWithOneSmallReadPerSegment) {
   EXPECT_EQ(ExaminePicture(std::ref(smallReader), [&] { return uint64_t{small.size()}; }).verdict,
             PictureError::None);
   EXPECT_EQ(smallReader.reads, 1);
+
+  // A TIFF's directory after 3 MiB of pixels, and the depths before it:
+  // a small read each.
+  const Bytes tiff = Tiff({1024, 1024});
+  CountingReader tiffReader{tiff};
+  EXPECT_EQ(ExaminePicture(std::ref(tiffReader), [] { return uint64_t{0}; }).verdict,
+            PictureError::None);
+  EXPECT_EQ(tiffReader.reads, 3);
+  EXPECT_LE(tiffReader.bytesRead, FirstPictureHeaderRead + 2048);
 
   Bytes cut = JpegAfterLargeSegments(3, {0xC0, 64, 64});
   cut.resize(100000);

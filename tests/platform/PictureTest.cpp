@@ -270,6 +270,10 @@ TEST(PictureFile, WhatIsMeasuredIsWhatIsShown) {
   auto text = [](const bytes::Bytes& b) { return std::string(b.begin(), b.end()); };
   JpegSettings progressive;
   progressive.progressive = true;
+  bytes::Bytes damagedPng = bytes::Png({7, 5, 0}, [](uint32_t, uint32_t, uint8_t*) {});
+  damagedPng[29] ^= 0x80;  // the header's CRC
+  bytes::TiffShape separatePlanes{7, 5};
+  separatePlanes.planar = 2;
   struct Case {
     const char* name;
     std::string file;
@@ -287,6 +291,12 @@ TEST(PictureFile, WhatIsMeasuredIsWhatIsShown) {
       {"over the pixel limit", text(bytes::Bitmap({40, 9000, 8000})), false},
       {"icon", text(bytes::Icon({{16, 16, 4}, {16, 16, 32}})), true},
       {"icon of PNG images", text(bytes::Icon({{256, 256, 32, true}})), false},
+      {"png", text(bytes::Png({7, 5, 0}, [](uint32_t, uint32_t, uint8_t* grey) { *grey = 9; })),
+       true},
+      {"png with a damaged header", text(damagedPng), false},
+      {"gif", text(bytes::Gif({7, 5})), true},
+      {"tiff", text(bytes::Tiff({7, 5})), true},
+      {"tiff of separate planes", text(bytes::Tiff(separatePlanes)), false},
   };
   TempFolder folder;
   for (const Case& c : cases) {

@@ -1,10 +1,15 @@
 // Picture files put together byte by byte, shaped to exercise headers: JPEG
 // markers up to the first scan, bitmaps of any header kind, depth and
-// compression, icons of several images, metafile headers.
+// compression, icons of several images, metafile headers; and whole PNG,
+// GIF and TIFF files that decoders show, stored without compression.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace seltane::testing::picture_bytes {
@@ -246,6 +251,258 @@ inline Bytes Icon(const std::vector<IconImageShape>& images, uint16_t type = 1) 
   for (const Bytes& bytes : data) {
     file.insert(file.end(), bytes.begin(), bytes.end());
   }
+  return file;
+}
+
+// ---- PNG ----
+
+inline void PutBe32(Bytes& to, uint32_t v) {
+  PutBe16(to, v >> 16);
+  PutBe16(to, v & 0xFFFF);
+}
+
+inline uint32_t PngCrc(const uint8_t* p, std::size_t count) {
+  static const std::vector<uint32_t> table = [] {
+    std::vector<uint32_t> t(256);
+    for (uint32_t n = 0; n < 256; ++n) {
+      uint32_t c = n;
+      for (int k = 0; k < 8; ++k) {
+        c = (c & 1) != 0 ? 0xEDB88320 ^ (c >> 1) : c >> 1;
+      }
+      t[n] = c;
+    }
+    return t;
+  }();
+  uint32_t c = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < count; ++i) {
+    c = table[(c ^ p[i]) & 0xFF] ^ (c >> 8);
+  }
+  return c ^ 0xFFFFFFFF;
+}
+
+inline void PutPngChunk(Bytes& to, const char* type, const Bytes& data) {
+  PutBe32(to, static_cast<uint32_t>(data.size()));
+  const std::size_t start = to.size();
+  to.insert(to.end(), type, type + 4);
+  to.insert(to.end(), data.begin(), data.end());
+  PutBe32(to, PngCrc(&to[start], to.size() - start));
+}
+
+struct PngShape {
+  PngShape(uint32_t w, uint32_t h, uint8_t type = 6, uint8_t bits = 8)
+      : width(w), height(h), colourType(type), depth(bits) {}
+
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint8_t colourType = 6;  // RGBA
+  uint8_t depth = 8;
+  uint8_t interlace = 0;
+};
+
+// Samples of one pixel at 8 bits: as many as the colour type has.
+using PngFill = std::function<void(uint32_t x, uint32_t y, uint8_t* samples)>;
+
+// A PNG whose IDAT holds the rows (filter 0) in stored deflate blocks. Without
+// `fill`, or for pictures of more than 4 MiB, only the header is right.
+inline Bytes Png(const PngShape& shape, const PngFill& fill = {}) {
+  Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header;
+  PutBe32(header, shape.width);
+  PutBe32(header, shape.height);
+  Append(header, {shape.depth, shape.colourType, 0, 0, shape.interlace});
+  PutPngChunk(file, "IHDR", header);
+  const uint32_t samples = shape.colourType == 2   ? 3
+                           : shape.colourType == 4 ? 2
+                           : shape.colourType == 6 ? 4
+                                                   : 1;
+  const uint64_t rowBytes = (uint64_t{shape.width} * samples * shape.depth + 7) / 8;
+  Bytes raw;
+  if (fill && shape.depth == 8 && (rowBytes + 1) * shape.height <= (4u << 20)) {
+    for (uint32_t y = 0; y < shape.height; ++y) {
+      raw.push_back(0);
+      for (uint32_t x = 0; x < shape.width; ++x) {
+        raw.resize(raw.size() + samples);
+        fill(x, y, &raw[raw.size() - samples]);
+      }
+    }
+  }
+  Bytes zlib = {0x78, 0x01};
+  std::size_t done = 0;
+  do {
+    const std::size_t block = std::min<std::size_t>(raw.size() - done, 65535);
+    zlib.push_back(done + block == raw.size() ? 1 : 0);
+    PutLe16(zlib, static_cast<uint32_t>(block));
+    PutLe16(zlib, static_cast<uint32_t>(~block & 0xFFFF));
+    zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(done),
+                raw.begin() + static_cast<std::ptrdiff_t>(done + block));
+    done += block;
+  } while (done < raw.size());
+  uint32_t a = 1, b = 0;
+  for (uint8_t byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBe32(zlib, b << 16 | a);
+  PutPngChunk(file, "IDAT", zlib);
+  PutPngChunk(file, "IEND", {});
+  return file;
+}
+
+// ---- GIF ----
+
+struct GifShape {
+  GifShape(uint16_t w, uint16_t h)
+      : screenWidth(w), screenHeight(h), frameWidth(w), frameHeight(h) {}
+
+  uint16_t screenWidth = 0;
+  uint16_t screenHeight = 0;
+  uint16_t frameLeft = 0;  // the first image's place on the screen
+  uint16_t frameTop = 0;
+  uint16_t frameWidth = 0;
+  uint16_t frameHeight = 0;
+  std::vector<uint32_t> palette = {0x000000, 0xFFFFFF};  // 0xRRGGBB, up to 256
+  std::optional<uint8_t> transparent;                    // a palette index
+  std::function<uint8_t(int x, int y)> fill;             // palette index in the image
+  Bytes extensions;                                      // blocks put before the first image
+};
+
+// A GIF with a global palette of 256 colours and one image whose codes are
+// never merged: a clear code every 250 codes keeps them at 9 bits.
+inline Bytes Gif(const GifShape& shape) {
+  Bytes file = {'G', 'I', 'F', '8', '9', 'a'};
+  PutLe16(file, shape.screenWidth);
+  PutLe16(file, shape.screenHeight);
+  Append(file, {0xF7, 0, 0});
+  for (std::size_t i = 0; i < 256; ++i) {
+    const uint32_t c = i < shape.palette.size() ? shape.palette[i] : 0;
+    Append(file,
+           {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)});
+  }
+  if (shape.transparent) {
+    Append(file, {0x21, 0xF9, 4, 1, 0, 0, *shape.transparent, 0});
+  }
+  file.insert(file.end(), shape.extensions.begin(), shape.extensions.end());
+  file.push_back(0x2C);
+  for (uint16_t v : {shape.frameLeft, shape.frameTop, shape.frameWidth, shape.frameHeight}) {
+    PutLe16(file, v);
+  }
+  Append(file, {0, 8});  // no palette of its own; minimum code size
+  Bytes codes;
+  uint32_t bits = 0;
+  int bitCount = 0;
+  auto put = [&](uint32_t code) {
+    bits |= code << bitCount;
+    for (bitCount += 9; bitCount >= 8; bitCount -= 8, bits >>= 8) {
+      codes.push_back(static_cast<uint8_t>(bits));
+    }
+  };
+  int run = 0;
+  for (int y = 0; y < shape.frameHeight; ++y) {
+    for (int x = 0; x < shape.frameWidth; ++x, ++run) {
+      if (run % 250 == 0) {
+        put(256);
+      }
+      put(shape.fill ? shape.fill(x, y) : 0);
+    }
+  }
+  put(257);
+  if (bitCount > 0) {
+    codes.push_back(static_cast<uint8_t>(bits));
+  }
+  for (std::size_t at = 0; at < codes.size(); at += 255) {
+    const std::size_t length = std::min<std::size_t>(255, codes.size() - at);
+    file.push_back(static_cast<uint8_t>(length));
+    file.insert(file.end(), codes.begin() + static_cast<std::ptrdiff_t>(at),
+                codes.begin() + static_cast<std::ptrdiff_t>(at + length));
+  }
+  Append(file, {0, 0x3B});
+  return file;
+}
+
+// ---- TIFF ----
+
+struct TiffShape {
+  TiffShape(uint32_t w, uint32_t h) : width(w), height(h) {}
+
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool bigEndian = false;
+  uint16_t samples = 3;
+  uint16_t bits = 8;
+  uint16_t photometric = 2;  // RGB
+  uint16_t compression = 1;  // the data is stored plain whatever this says
+  uint16_t planar = 1;
+  bool strips = true;  // strip offsets and byte counts
+  std::function<void(uint32_t x, uint32_t y, uint8_t* samples)> fill;  // 8-bit samples
+};
+
+// A TIFF of one strip after the 8-byte header, then the depths, then the
+// first directory, at the end as many writers put it. Pictures of more than
+// 4 MiB get no pixel data.
+inline Bytes Tiff(const TiffShape& shape) {
+  const bool be = shape.bigEndian;
+  auto put16 = [be](Bytes& to, uint32_t v) { be ? PutBe16(to, v) : PutLe16(to, v); };
+  auto put32 = [&](Bytes& to, uint32_t v) {
+    put16(to, be ? v >> 16 : v & 0xFFFF);
+    put16(to, be ? v & 0xFFFF : v >> 16);
+  };
+  Bytes file = be ? Bytes{'M', 'M', 0, 42} : Bytes{'I', 'I', 42, 0};
+  put32(file, 0);  // the directory's offset, set below
+  const uint64_t dataBytes =
+      (uint64_t{shape.width} * shape.samples * shape.bits + 7) / 8 * shape.height;
+  if (dataBytes <= (4u << 20)) {
+    for (uint32_t y = 0; y < shape.height; ++y) {
+      for (uint32_t x = 0; x < shape.width; ++x) {
+        file.resize(file.size() + shape.samples * shape.bits / 8);
+        if (shape.fill && shape.bits == 8) {
+          shape.fill(x, y, &file[file.size() - shape.samples]);
+        }
+      }
+    }
+  }
+  const auto depths = static_cast<uint32_t>(file.size());
+  for (uint16_t i = 0; i < shape.samples; ++i) {
+    put16(file, shape.bits);
+  }
+  if (file.size() % 2 != 0) {
+    file.push_back(0);
+  }
+  const auto directory = static_cast<uint32_t>(file.size());
+  Bytes offset;
+  put32(offset, directory);
+  std::copy(offset.begin(), offset.end(), file.begin() + 4);
+  struct Entry {
+    uint16_t tag, type;
+    uint32_t count, value;
+  };
+  std::vector<Entry> entries = {
+      {256, 4, 1, shape.width},
+      {257, 4, 1, shape.height},
+      {258, 3, shape.samples, shape.samples <= 2 ? shape.bits : depths},
+      {259, 3, 1, shape.compression},
+      {262, 3, 1, shape.photometric},
+      {273, 4, 1, 8},
+      {277, 3, 1, shape.samples},
+      {278, 4, 1, shape.height},
+      {279, 4, 1, static_cast<uint32_t>(dataBytes)},
+      {284, 3, 1, shape.planar},
+  };
+  if (!shape.strips) {
+    entries.erase(entries.begin() + 5);
+  }
+  put16(file, static_cast<uint32_t>(entries.size()));
+  for (const Entry& e : entries) {
+    put16(file, e.tag);
+    put16(file, e.type);
+    put32(file, e.count);
+    if (e.type == 3 && e.count <= 2) {
+      put16(file, e.value);  // a short stands at the start of the field
+      put16(file, e.count == 2 ? e.value : 0);
+    } else {
+      put32(file, e.value);
+    }
+  }
+  put32(file, 0);  // no next directory
   return file;
 }
 
