@@ -24,6 +24,7 @@
 #include "platform/Win32Registry.h"
 #include "styles/SetStyleUnit.h"
 #include "ui/TaskbarWindow.h"
+#include "ui/Window.h"
 
 namespace {
 
@@ -37,12 +38,7 @@ std::string ProgramFolder() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   using namespace seltane;
-  // The controls of all of kel's windows: lists, status bar and hints,
-  // progress bars, tab pages and up-down arrows.
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
-                                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
-                                                     ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
 
   Win32Registry registry;
   Win32Prompter prompter;

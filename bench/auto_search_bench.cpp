@@ -16,6 +16,7 @@
 #include "tests/support/PrintingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
+#include "ui/Window.h"
 
 using namespace seltane;
 
@@ -52,9 +53,7 @@ double ProceedNow(TForm1& form, TOptions& options, testing::PrintingPrompter& pr
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
   testing::TempFolder folder;
   const std::string root = folder / "tree";
   const std::vector<std::string> files = bench::WritePictureTree(root);

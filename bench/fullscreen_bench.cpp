@@ -23,6 +23,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
 #include "tests/support/TestPictures.h"
+#include "ui/Window.h"
 
 using namespace seltane;
 
@@ -148,9 +149,7 @@ void PrintFigures(const char* what, std::vector<double> figures) {
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
   testing::TempFolder folder;
   if (!PhotoList(folder)) {
     std::printf("the photographs could not be written\n");

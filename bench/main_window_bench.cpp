@@ -19,6 +19,7 @@
 #include "mainwindow/Unit1.h"
 #include "platform/Files.h"
 #include "tests/support/TempFolder.h"
+#include "ui/Window.h"
 
 using namespace seltane;
 
@@ -70,9 +71,7 @@ bool PhotoList(testing::TempFolder& folder, int count) {
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
   testing::TempFolder folder;
   ListState list;
   if (!LargeList(folder, list)) {

@@ -35,6 +35,7 @@
 #include "platform/TextConversion.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestJpeg.h"
+#include "ui/Window.h"
 
 using namespace seltane;
 
@@ -196,8 +197,7 @@ void PrintRate(const char* what, std::size_t count, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   testing::TempFolder folder;
   std::string root;

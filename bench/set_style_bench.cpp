@@ -26,6 +26,7 @@
 #include "platform/Files.h"
 #include "styles/SetStyleUnit.h"
 #include "tests/support/TempFolder.h"
+#include "ui/Window.h"
 
 using namespace seltane;
 
@@ -112,9 +113,7 @@ double PressSeconds(Form& dialog, int id) {
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterControlClasses();
   testing::TempFolder folder;
   std::vector<std::string> originals;
   std::vector<kelWide> listed;

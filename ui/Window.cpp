@@ -194,6 +194,13 @@ int TextWidth(HWND control, const std::string& text) {
   return size.cx;
 }
 
+void RegisterControlClasses() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
+                                                     ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&controls);
+}
+
 int RunMessageLoop(const std::function<bool(MSG& message)>& shortcuts) {
   MSG message{};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -89,4 +89,9 @@ int TextWidth(HWND control, const std::string& text);
 // the main window's keys never act while one is open.
 int RunMessageLoop(const std::function<bool(MSG& message)>& shortcuts);
 
+// Registers the common controls that kel's windows use (lists, status bar
+// and hints, progress bars, tab pages and up-down arrows); once per process,
+// before the first window is created.
+void RegisterControlClasses();
+
 }  // namespace seltane

@@ -3,6 +3,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/TestJpeg.h"
 #include "ui/TaskbarWindow.h"
+#include "ui/Window.h"
 
 namespace seltane {
 
@@ -480,7 +481,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   seltane::RecordingLibraryPath = argv[1];
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  seltane::RegisterControlClasses();
   return RUN_ALL_TESTS();
 }
