@@ -5,12 +5,14 @@
 # $DISPLAY.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/steps.sh"
 driver=${1:-null}
 marker="$WINEPREFIX/.seltane-ready"
 if [ ! -f "$marker" ]; then
-  echo "Creating the Wine prefix in $WINEPREFIX"
-  WINEARCH=win64 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 </dev/null
-  wineserver -w
+  create_prefix() {
+    WINEARCH=win64 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 </dev/null && wineserver -w
+  }
+  timed "Creating the Wine prefix in $WINEPREFIX" create_prefix
   touch "$marker"
 fi
 # Wine's own fonts (Tahoma for the windows' text, Marlett for the caption

@@ -28,6 +28,21 @@ int DefaultButton(const SeenMessageBox& box) {
   return IDCANCEL;
 }
 
+// The button's text as the box shows it, without the mnemonic's '&'.
+std::string ButtonText(const SeenMessageBox& box, int id) {
+  char text[64] = {};
+  if (HWND button = GetDlgItem(box.window, id)) {
+    GetWindowTextA(button, text, sizeof text);
+  }
+  std::string shown;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c != '&') {
+      shown += *c;
+    }
+  }
+  return shown.empty() ? (id == IDCANCEL ? "Close" : "?") : shown;
+}
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
   return 1;
@@ -59,9 +74,11 @@ int main(int argc, char** argv) {
                   " before showing its window");
     }
     if (const auto box = program.WaitForMessageBox(100ms)) {
-      std::printf("Answered \"%s\": %s\n", box->caption.c_str(), box->text.c_str());
+      const int button = DefaultButton(*box);
+      std::printf("Pressed \"%s\" on the message box \"%s\": %s\n",
+                  ButtonText(*box, button).c_str(), box->caption.c_str(), box->text.c_str());
       std::fflush(stdout);
-      if (!ChildProcess::Press(*box, DefaultButton(*box))) {
+      if (!ChildProcess::Press(*box, button)) {
         return Fail("the box \"" + box->caption + "\" stayed open after its button was pressed");
       }
     }
