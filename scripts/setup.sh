@@ -18,7 +18,7 @@ packages=(
   cmake make nasm dpkg-dev googletest clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 qemu-user-static xvfb xauth imagemagick xdotool x11-utils fonts-wine nsis
+  wine wine64 wine32:i386 xvfb xauth imagemagick xdotool x11-utils fonts-wine nsis
 )
 update_attempts=${SELTANE_APT_ATTEMPTS:-3}
 retry_pause=${SELTANE_APT_RETRY_PAUSE:-20}
@@ -219,17 +219,55 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 [ "${1:-}" = --packages-only ] && exit 0
 
-# 32-bit programs: some kernels are built without IA-32 emulation. Then qemu
-# runs Wine's 32-bit loader, registered as the handler for 32-bit x86 ELF files.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# 32-bit programs: some kernels run none (no IA-32 emulation). Then qemu's
+# user-mode emulator runs Wine's 32-bit loader, registered as the handler of
+# 32-bit x86 ELF files. The release's qemu 7.2 crashes Wine's 32-bit programs
+# when two threads wait on each other (a mutex and a condition variable are
+# enough), so the emulator comes from the release's backports, whose qemu 10
+# runs them; only where that cannot be installed is the release's used.
+qemu_binfmt=/proc/sys/fs/binfmt_misc/qemu-i386
+qemu=/usr/bin/qemu-i386
+
+qemu_runs_threads() {
+  local major
+  major=$("$qemu" --version 2>/dev/null | sed -nE '1s/.* version ([0-9]+)\..*/\1/p')
+  [ "${major:-0}" -ge 9 ]
+}
+
+# Adds the backports suite of this release, at the address the release
+# itself comes from, and installs qemu's user-mode emulators from it.
+# Backports are never taken unless asked for, so nothing else changes.
+install_backports_qemu() {
+  local codename uri list="$apt_etc/sources.list.d/seltane-backports.list"
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  if [ ! -f "$list" ]; then
+    uri=$(apt-cache policy | awk -v suite="$codename/main" '$3 == suite && / Packages$/ { print $2; exit }')
+    echo "deb ${uri:-http://deb.debian.org/debian} $codename-backports main" | as_root tee "$list" >/dev/null
+  fi
+  update_package_lists
+  install_attempt -t "$codename-backports" qemu-user
+}
+
+if [ -e "$qemu_binfmt" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if ! qemu_runs_threads; then
+    if ! timed "Installing qemu for Wine's 32-bit programs from backports" install_backports_qemu; then
+      echo "qemu could not be installed from backports; the release's qemu 7.2 is used, under which 32-bit programs with threads may crash."
+      install_attempt qemu-user-static
+      qemu=/usr/bin/qemu-i386-static
+    fi
+  fi
   if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
     as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
   fi
-  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+  if [ -e "$qemu_binfmt" ] && ! grep -qx "interpreter $qemu" "$qemu_binfmt"; then
+    echo -1 | as_root tee "$qemu_binfmt" >/dev/null
+  fi
+  if [ ! -e "$qemu_binfmt" ]; then
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    echo ":qemu-i386:M::${magic}:${mask}:/usr/bin/qemu-i386-static:F" | as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
+    echo ":qemu-i386:M::${magic}:${mask}:${qemu}:F" | as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
   fi
+  echo "Wine's 32-bit programs run through $("$qemu" --version | head -n 1)"
   QEMU_RESERVED_VA=0x7fff0000 /usr/lib/wine/wine --version >/dev/null
 fi
 
