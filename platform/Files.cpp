@@ -225,7 +225,8 @@ std::optional<std::string> KeepFileAside(const std::string& path, std::string& e
       return std::nullopt;
     }
   }
-  error = "there are " + std::to_string(MostTries) + " such files already";
+  error = "there are already " + std::to_string(MostTries);
+  error += " such files";
   return std::nullopt;
 }
 
