@@ -88,6 +88,7 @@ bool WriteDimsFile(SizeRules& rules, Prompter& prompter) {
       "Error", PromptIcon::Error);
   return false;
 }
+
 void LoadRuleSettings(SizeRules& rules, const TOptions& options) {
   rules.settings.enabled = {options.StyleStretch,  options.StyleCenter,    options.StyleTile,
                             options.StyleFitWidth, options.StyleFitHeight, options.StyleFitWindow};
