@@ -143,6 +143,9 @@ int ModalDialog::ShowModal() {
   SetActiveWindow(Handle());
   focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
   SetFocus(focus_ != nullptr ? focus_ : Handle());
+  if (DialogKeys()) {
+    FollowFocus();  // the border comes back from the button focused when last closed
+  }
 
   running_ = true;
   const PromptOwner boxesOwner(Handle());
