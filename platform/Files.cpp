@@ -132,16 +132,27 @@ std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::string error;
+  return ReadWholeFile(path, error);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.Valid()) {
+    error = LastErrorText();
     return std::nullopt;
   }
   LARGE_INTEGER size;
   // Lists are text files of a few megabytes; refuse anything absurd rather
   // than try to hold it in memory.
   constexpr LONGLONG MaxFileSize = 256LL << 20;
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > MaxFileSize) {
+  if (!GetFileSizeEx(file.Get(), &size)) {
+    error = LastErrorText();
+    return std::nullopt;
+  }
+  if (size.QuadPart > MaxFileSize) {
+    error = "the file is larger than " + std::to_string(MaxFileSize >> 20) + " MB";
     return std::nullopt;
   }
   std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -150,6 +161,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     DWORD got = 0;
     if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &got,
                   nullptr)) {
+      error = LastErrorText();
       return std::nullopt;
     }
     if (got == 0) {
@@ -186,6 +198,36 @@ bool WriteFileReplacing(const std::string& path, const std::string& text, std::s
     return false;
   }
   return true;
+}
+
+std::optional<std::string> KeepFileAside(const std::string& path, std::string& error) {
+  const std::size_t nameStart = path.find_last_of("\\/") + 1;
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart || dot == nameStart) {
+    dot = path.size();  // no extension: the words go at the end
+  }
+  constexpr int MostTries = 100;
+  for (int number = 1; number <= MostTries; ++number) {
+    const std::string words =
+        number == 1 ? " (not read)" : " (not read " + std::to_string(number) + ")";
+    const std::string aside = path.substr(0, dot) + words + path.substr(dot);
+    // Without MOVEFILE_REPLACE_EXISTING: a file kept aside earlier stays.
+    BOOL moved = MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (!moved && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+      moved = MoveFileA(path.c_str(), aside.c_str());  // Windows 95/98/Me
+    }
+    if (moved) {
+      return aside;
+    }
+    const DWORD code = GetLastError();
+    if (code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) {
+      error = LastErrorText();
+      return std::nullopt;
+    }
+  }
+  error = "there are already " + std::to_string(MostTries);
+  error += " such files";
+  return std::nullopt;
 }
 
 std::string LastErrorText() {

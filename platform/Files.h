@@ -18,11 +18,19 @@ std::vector<bool> FilesExist(const std::vector<std::string>& paths);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// The same, with why it could not be read in error.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
 
 // Writes the text to a temporary file beside the target and moves it over the
 // target, so that the target is either the old file or the new one, never a
 // part. On failure the target is untouched and error says why.
 bool WriteFileReplacing(const std::string& path, const std::string& text, std::string& error);
+
+// Moves a file that the program could not use out of the way of the one it
+// writes in its place: to "name (not read).ext" beside it, or "name (not
+// read 2).ext" and so on when that exists, never over another file. The new
+// path, or nothing with error saying why the file stays where it is.
+std::optional<std::string> KeepFileAside(const std::string& path, std::string& error);
 
 // The system's text for the calling thread's last error.
 std::string LastErrorText();

@@ -304,6 +304,12 @@ bool DeleteDim(DimLists& dims, uint8_t style, std::size_t index) {
 
 DimsFileResult ParseDimsFile(std::string_view text) {
   DimsFileResult result;
+  // An editor may save the file with a UTF-8 byte-order mark before the
+  // header; the rest is plain text all the same.
+  constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+  if (text.substr(0, Utf8Bom.size()) == Utf8Bom) {
+    text.remove_prefix(Utf8Bom.size());
+  }
   text = text.substr(0, text.find(CtrlZ));
   if (text.empty()) {
     result.status = DimsFileStatus::Empty;

@@ -64,7 +64,7 @@ inline constexpr std::size_t MaxDimsPerList = 255;
 // in ascending byte order (so "1024 x 768" stands before "800 x 600"). Rules
 // with equal texts keep the order in which they came. Every change made
 // through the functions below sets DimsModified, which decides whether
-// dims.dat is written at the end of the run.
+// dims.dat is written; a successful write clears it.
 struct DimLists {
   std::array<std::vector<TDim>, WallpaperStyleCount> Lists;
   bool DimsModified = false;
@@ -154,10 +154,11 @@ struct DimsFileResult {
   std::vector<DimsLineIssue> skipped;
 };
 
-// Reads the text of dims.dat. Lines end at LF, a CR before it is dropped, and
-// a Ctrl-Z ends the text. A line starting with ";" is a comment; a line equal
-// to a section head makes that style's list the current one; every other line
-// is a rule of the current list, inserted at its sorted position.
+// Reads the text of dims.dat, after a UTF-8 byte-order mark if there is
+// one. Lines end at LF, a CR before it is dropped, and a Ctrl-Z ends the
+// text. A line starting with ";" is a comment; a line equal to a section
+// head makes that style's list the current one; every other line is a rule
+// of the current list, inserted at its sorted position.
 DimsFileResult ParseDimsFile(std::string_view text);
 
 // The whole file for the lists, CR LF line ends: the two header lines, then

@@ -3,9 +3,37 @@
 #include "platform/Files.h"
 
 namespace seltane {
+namespace {
+
+constexpr const char* StillInProgram =
+    "\nYour changes are still in the program; they are saved again when the set-style dialog "
+    "closes and when the program ends.";
+
+// Tells of a file at DimsPath that was not read as rules, after moving it
+// aside so that the rules of this run can be saved without losing it.
+void KeepUnreadFileAside(SizeRules& rules, const std::string& problem, const char* caption,
+                         Prompter& prompter) {
+  std::string error;
+  if (const std::optional<std::string> aside = KeepFileAside(rules.DimsPath, error)) {
+    std::string ignored;
+    WriteFileReplacing(rules.DimsPath, "", ignored);  // as for a missing file
+    prompter.Tell(problem + "\n\nThe file was kept as " + *aside +
+                      "\nThe size rules of this run are saved in a new " + rules.DimsPath + ".",
+                  caption, PromptIcon::Error);
+    return;
+  }
+  rules.DimsNotRead = true;
+  prompter.Tell(problem + "\n\nThe file could not be moved aside (" + error +
+                    "), so it is not written over: size rules changed in this run are saved once "
+                    "it can be moved.",
+                caption, PromptIcon::Error);
+}
+
+}  // namespace
 
 void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter) {
   rules.dims = DimLists{};
+  rules.DimsNotRead = false;
   rules.DimsPath = folder + "\\" + std::string(DimsFileName);
   if (!FileExists(rules.DimsPath)) {
     prompter.Tell(DimsNotFoundMessage, DimsNotFoundCaption, PromptIcon::None);
@@ -13,30 +41,51 @@ void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompte
     WriteFileReplacing(rules.DimsPath, "", error);  // no message: the run goes on without rules
     return;
   }
-  // A file that cannot be read gives no rules and no message.
-  const auto text = ReadWholeFile(rules.DimsPath);
+  std::string error;
+  const auto text = ReadWholeFile(rules.DimsPath, error);
   if (!text) {
+    KeepUnreadFileAside(rules,
+                        "The size rules file could not be read:\n" + rules.DimsPath + "\n" + error,
+                        DimsNotFoundCaption, prompter);
     return;
   }
   DimsFileResult result = ParseDimsFile(*text);
   if (result.status == DimsFileStatus::WrongHeader) {
-    prompter.Tell(DimsWrongFormatMessage, DimsWrongFormatCaption, PromptIcon::Error);
+    KeepUnreadFileAside(rules, std::string(DimsWrongFormatMessage) + "\n" + rules.DimsPath,
+                        DimsWrongFormatCaption, prompter);
     return;
   }
   rules.dims = std::move(result.dims);
   rules.dims.DimsModified = false;
 }
 
-bool WriteDimsFile(const SizeRules& rules, Prompter& prompter) {
+bool WriteDimsFile(SizeRules& rules, Prompter& prompter) {
   if (!rules.dims.DimsModified || rules.DimsPath.empty()) {
     return true;
   }
+  if (rules.DimsNotRead && FileExists(rules.DimsPath)) {
+    std::string error;
+    const std::optional<std::string> aside = KeepFileAside(rules.DimsPath, error);
+    if (!aside) {
+      prompter.Tell("The size rules could not be saved:\n" + rules.DimsPath +
+                        "\ncould not be read and cannot be moved aside (" + error + ")." +
+                        StillInProgram,
+                    "Error", PromptIcon::Error);
+      return false;
+    }
+    prompter.Tell("The size rules file that could not be read was kept as " + *aside +
+                      "\nThe size rules are now saved in " + rules.DimsPath + ".",
+                  "Information", PromptIcon::Information);
+  }
+  rules.DimsNotRead = false;
   std::string error;
   if (WriteFileReplacing(rules.DimsPath, FormatDimsFile(rules.dims), error)) {
+    rules.dims.DimsModified = false;
     return true;
   }
-  prompter.Tell("The size rules could not be written:\n" + rules.DimsPath + "\n" + error, "Error",
-                PromptIcon::Error);
+  prompter.Tell(
+      "The size rules could not be written:\n" + rules.DimsPath + "\n" + error + StillInProgram,
+      "Error", PromptIcon::Error);
   return false;
 }
 

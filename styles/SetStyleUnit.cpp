@@ -449,7 +449,9 @@ void TSetStyleForm::SetBtnClick() {
   mainWindow.list.ListChanged = true;
 
   // While the files are read, a progress bar stands in the button's place.
+  // Hidden, the button loses the focus it had when pressed by key or mouse.
   HWND button = Control(idSetBtn);
+  const bool buttonFocused = GetFocus() == button;
   std::unique_ptr<ProgressBar> progress;
   if (!pictures.empty() && StylePassMeasures(rules.dims, rules.settings)) {
     RECT place{};
@@ -461,21 +463,39 @@ void TSetStyleForm::SetBtnClick() {
         pictures.size());
     ShowWindow(button, SW_HIDE);
   }
+  // The button, its focus and the main window's rows come back however the
+  // pass ends: the styles set before a failure are shown.
+  const auto restore = [&] {
+    if (progress) {
+      ShowWindow(button, SW_SHOW);
+      progress.reset();
+      if (buttonFocused) {
+        SetFocus(button);
+      }
+    }
+    mainWindow.RefreshStyles();
+  };
   // The bar is drawn a few hundred times, not once per picture.
   const std::size_t stride = std::max<std::size_t>(1, pictures.size() / 256);
-  ApplyStylesToList(pictures, rules.dims, rules.settings, MeasureFromHeader, [&](std::size_t done) {
-    if (progress && (done % stride == 0 || done == pictures.size())) {
-      progress->SetPosition(done);
-    }
-  });
-  if (progress) {
-    ShowWindow(button, SW_SHOW);
-    progress.reset();
+  try {
+    ApplyStylesToList(pictures, rules.dims, rules.settings, MeasureFromHeader,
+                      [&](std::size_t done) {
+                        if (progress && (done % stride == 0 || done == pictures.size())) {
+                          progress->SetPosition(done);
+                        }
+                      });
+  } catch (...) {
+    restore();
+    throw;
   }
-  mainWindow.RefreshStyles();
+  restore();
 }
 
 void TSetStyleForm::CancelBtnClick() {
+  // The rules changed since the last write are saved now, so that neither a
+  // crash nor a failed write at the end loses the whole session's edits. A
+  // failure is told and the changes wait for the next close or the end.
+  WriteDimsFile(services_.rules, services_.prompter);
   EndModal(IDCANCEL);
 }
 

@@ -5,9 +5,9 @@
 // list again.
 //
 // The dialog lives from program start to end. Its creation reads dims.dat
-// and the rule settings; its end writes dims.dat when a rule changed and
-// stores the settings. Every change to the settings takes effect at once:
-// the main window styles added pictures by the same SizeRules and options.
+// and the rule settings; closing it writes dims.dat when a rule changed, and
+// its end writes what is still unsaved and stores the settings. Every change to the settings takes
+// effect at once: the main window styles added pictures by the same SizeRules and options.
 #pragma once
 
 #include <cstdint>

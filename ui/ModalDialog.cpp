@@ -75,8 +75,46 @@ void ModalDialog::SetDefaultButton(int id) {
   if (defaultButton_ != 0 && defaultButton_ != id) {
     SendMessageA(Control(defaultButton_), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   }
+  if (marked_ != nullptr && marked_ != Control(id) && IsWindow(marked_)) {
+    SendMessageA(marked_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
   defaultButton_ = id;
   SendMessageA(Control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  marked_ = Control(id);
+  followed_ = nullptr;
+}
+
+HWND ModalDialog::FocusedPushButton() const {
+  const HWND focus = GetFocus();
+  if (focus == nullptr || !IsChild(Handle(), focus)) {
+    return nullptr;
+  }
+  const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+  return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? focus : nullptr;
+}
+
+void ModalDialog::FollowFocus() {
+  const HWND focus = GetFocus();
+  if (focus == followed_) {
+    return;
+  }
+  followed_ = focus;
+  // A focused push button shows the heavy border Enter goes by; from any
+  // other control the default button shows it again.
+  HWND shown = FocusedPushButton();
+  if (shown == nullptr && defaultButton_ != 0) {
+    shown = Control(defaultButton_);
+  }
+  if (shown == marked_) {
+    return;
+  }
+  if (marked_ != nullptr && IsWindow(marked_)) {
+    SendMessageA(marked_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
+  if (shown != nullptr) {
+    SendMessageA(shown, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  }
+  marked_ = shown;
 }
 
 int ModalDialog::ShowModal() {
@@ -105,6 +143,9 @@ int ModalDialog::ShowModal() {
   SetActiveWindow(Handle());
   focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
   SetFocus(focus_ != nullptr ? focus_ : Handle());
+  if (DialogKeys()) {
+    FollowFocus();  // the border comes back from the button focused when last closed
+  }
 
   running_ = true;
   const PromptOwner boxesOwner(Handle());
@@ -123,6 +164,9 @@ int ModalDialog::ShowModal() {
     if (!DialogKeys() || !IsDialogMessageA(Handle(), &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
+    }
+    if (DialogKeys()) {
+      FollowFocus();
     }
   }
   running_ = false;
@@ -213,8 +257,14 @@ LRESULT ModalDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case DM_GETDEFID:
+    case DM_GETDEFID: {
+      // Enter presses the push button that has the focus; from any other
+      // control, the default button.
+      if (const HWND focused = FocusedPushButton()) {
+        return MAKELRESULT(GetDlgCtrlID(focused), DC_HASDEFID);
+      }
       return defaultButton_ != 0 ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
+    }
     case WM_CLOSE:
       Cancel();
       return 0;

@@ -2,8 +2,9 @@
 //
 // ShowModal disables the owner, shows the window and runs a message loop of
 // its own until EndModal: Tab moves between the controls, Enter presses the
-// default button and Esc or the close box presses the cancel button (or
-// ends the dialog with IDCANCEL when it has none). Being a loop of its own,
+// focused push button, or the default button from any other control, and
+// Esc or the close box presses the cancel button (or ends the dialog with
+// IDCANCEL when it has none). Being a loop of its own,
 // it never applies the main window's shortcuts: Insert or Delete in a
 // dialog's list box stay with the list box. The owner is enabled again
 // before the window hides, so that the focus returns to it. While it shows,
@@ -82,8 +83,8 @@ class ModalDialog : public Window {
                          DWORD exStyle, const RECT& bounds);
 
   HWND Control(int id) const { return GetDlgItem(Handle(), id); }
-  // Enter presses the default button; Esc and the close box the cancel
-  // button.
+  // Enter presses the default button unless a push button has the focus;
+  // Esc and the close box the cancel button.
   void SetDefaultButton(int id);
   void SetCancelButton(int id) { cancelButton_ = id; }
   // Gives a control another top edge, as designed at 96 DPI (a row of
@@ -111,6 +112,11 @@ class ModalDialog : public Window {
  private:
   void Cancel();
   void CentreOverOwner();
+  // The child push button that has the focus, if one has.
+  HWND FocusedPushButton() const;
+  // Gives the default border to the focused push button, or back to the
+  // default button, when the focus has moved.
+  void FollowFocus();
 
   HWND owner_ = nullptr;
   HWND focus_ = nullptr;  // the control to give the focus back to
@@ -120,6 +126,8 @@ class ModalDialog : public Window {
   int result_ = IDCANCEL;
   int defaultButton_ = 0;
   int cancelButton_ = 0;
+  HWND marked_ = nullptr;    // the button showing the default border
+  HWND followed_ = nullptr;  // the focus FollowFocus last saw
   LayoutSize design_;
   LayoutSize minimumSize_;
   std::vector<ControlPlacement> placements_;

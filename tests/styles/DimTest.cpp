@@ -136,11 +136,14 @@ TEST(DimsFile, FirstLineEmptinessAndCtrlZ) {
   }
   for (std::string_view text :
        {";kel dims file \r\n[Tile]\r\n5 x 5\r\n", ";KEL DIMS FILE\r\n[Tile]\r\n5 x 5\r\n",
-        "[Tile]\r\n5 x 5\r\n", "\xEF\xBB\xBF;kel dims file\r\n[Tile]\r\n5 x 5\r\n"}) {
+        "[Tile]\r\n5 x 5\r\n", "\xEF\xBB\xBF\xEF\xBB\xBF;kel dims file\r\n[Tile]\r\n5 x 5\r\n"}) {
     const DimsFileResult read = ParseDimsFile(text);
     EXPECT_EQ(read.status, DimsFileStatus::WrongHeader) << text;
     EXPECT_EQ(DimCount(read.dims, Tile), 0u);
   }
+  // One UTF-8 byte-order mark, as an editor saves it, is passed over.
+  EXPECT_EQ(DimCount(ParseDimsFile("\xEF\xBB\xBF;kel dims file\r\n[Tile]\r\n5 x 5\r\n").dims, Tile),
+            1u);
   EXPECT_EQ(TextsOf(ParseDimsFile(";kel dims file\n[Tile]\n5 x 5\n6 x 6\x1a\n7 x 7\n").dims, Tile),
             (Texts{"5 x 5", "6 x 6"}));
 }

@@ -209,29 +209,102 @@ TEST_F(SetStyle, RuleListsStayLineForLineWithTheRules) {
   EXPECT_TRUE(Told().empty());
 }
 
-TEST_F(SetStyle, DimsFileIsWrittenAtTheEndOnlyWhenARuleChanged) {
-  const std::string foreign = "[Tile]\r\n800 x 600\r\n";
-  Open(foreign);
-  EXPECT_EQ(Told(), Lines{"Invalid format of pictures sizes file"});
-  // Delete and Change with nothing selected change nothing.
+TEST_F(SetStyle, DimsFileIsWrittenWhenTheDialogClosesAfterAChange) {
+  const std::string dims = folder / "dims.dat";
+  Open(DimsHeader + "[Tile]\r\n800 x 600\r\n");
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(dims, "untouched", error));
+  // Delete and Change with nothing selected change nothing: nothing is
+  // written at close.
   Press(wsStretch);
   Type({"1", "", "1", ""});
   Click(Form::idDeleteBtn);
   Click(Form::idModifyBtn);
-  dialog->FormDestroy();
-  EXPECT_EQ(ReadWholeFile(folder / "dims.dat"), foreign);
+  Click(Form::idCancelBtn);
+  EXPECT_EQ(ReadWholeFile(dims), "untouched");
 
-  Open(std::nullopt);
-  Told();
-  Type({"1", "", "1", ""});
+  // A write that fails at close is told; the change waits for the next close.
   Click(Form::idAddBtn);
-  // Closed with Esc: hidden, nothing written until the program ends.
+  ASSERT_TRUE(DeleteFileA(dims.c_str()) && CreateDirectoryA(dims.c_str(), nullptr));
   PostMessageA(Item(Form::idXSizeStartEdit), WM_KEYDOWN, VK_ESCAPE, 1);
   EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
-  EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
-  EXPECT_EQ(ReadWholeFile(folder / "dims.dat"), foreign);
+  const Lines told = Told();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("The size rules could not be written:\n" + dims, 0), 0u) << told[0];
+  ASSERT_TRUE(RemoveDirectoryA(dims.c_str()));
+  PostMessageA(Item(Form::idXSizeStartEdit), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
+  EXPECT_EQ(ReadWholeFile(dims), DimsHeader + "[Stretch]\r\n1 x 1\r\n[Tile]\r\n800 x 600\r\n");
+  EXPECT_EQ(Told(), Lines{});
+
+  // Nothing is left unsaved for the end of the run.
+  ASSERT_TRUE(WriteFileReplacing(dims, "untouched", error));
   dialog->FormDestroy();
-  EXPECT_EQ(ReadWholeFile(folder / "dims.dat"), DimsHeader + "[Stretch]\r\n1 x 1\r\n");
+  EXPECT_EQ(ReadWholeFile(dims), "untouched");
+}
+
+// Posted to a control: a mouse press that ends outside it, which gives it
+// the focus without clicking it, then keys.
+void FocusAndPress(HWND control, std::initializer_list<WPARAM> keys) {
+  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(-1, -1));
+  for (WPARAM key : keys) {
+    PostMessageA(control, WM_KEYDOWN, key, 1);
+    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+  }
+}
+
+TEST_F(SetStyle, EnterPressesTheFocusedButtonAndAddFromTheEdits) {
+  Open(DimsHeader + "[Stretch]\r\n1 x 1\r\n2 x 2\r\n");
+  Told();
+  Click(Form::idCrossIncludeCheckBox);  // off: no questions
+  Press(wsStretch);
+  struct Case {
+    int focused;
+    const char* field;  // typed into the first and third edits
+    Lines rules;
+    bool listStyled;
+  };
+  const Case cases[] = {
+      {Form::idYSizeEndEdit, "5", {"1 x 1", "2 x 2", "5 x 5"}, false},
+      {Form::idModifyBtn, "6", {"2 x 2", "5 x 5", "6 x 6"}, false},
+      {Form::idDeleteBtn, "7", {"5 x 5", "6 x 6"}, false},
+      {Form::idSetBtn, "8", {"5 x 5", "6 x 6"}, true},
+      {Form::idCancelBtn, "9", {"5 x 5", "6 x 6"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.focused);
+    SelectLine(wsStretch, 0);
+    Type({c.field, "", c.field, ""});
+    form->list.ListChanged = false;
+    FocusAndPress(Item(c.focused), {VK_RETURN});
+    PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);  // ends the dialog whatever Enter did
+    EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
+    MSG left;
+    while (PeekMessageA(&left, dialog->Handle(), 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_EQ(Rules(wsStretch), c.rules);
+    EXPECT_EQ(form->list.ListChanged, c.listStyled);
+  }
+  EXPECT_EQ(Told(), Lines{});
+}
+
+TEST_F(SetStyle, SetForAllListGivesTheFocusBackToItsButton) {
+  Open(DimsHeader + "[Center]\r\n4 x 3\r\n");
+  Told();
+  Type({"9", "", "9", ""});
+  // Space presses the button; from it Tab reaches Close, which Enter
+  // presses. From the dialog itself Tab would reach a control whose Enter
+  // is Add.
+  FocusAndPress(Item(Form::idSetBtn), {VK_SPACE, VK_TAB, VK_RETURN});
+  PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
+  MSG left;
+  while (PeekMessageA(&left, dialog->Handle(), 0, 0, PM_REMOVE)) {
+  }
+  EXPECT_EQ(RowText(0, lcStyle), "center");  // the pass ran, by size
+  EXPECT_EQ(Rules(wsStretch), Lines{});
+  EXPECT_EQ(Told(), Lines{});
 }
 
 TEST_F(SetStyle, SetForAllListStylesTheRowsAndShowsTheSelectedStyle) {

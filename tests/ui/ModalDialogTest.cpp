@@ -86,6 +86,7 @@ TEST_F(MainWindow, ADialogEndsByItsKeysAndButtonsAndHidesWithTheOwnerEnabled) {
       {"Esc", {VK_ESCAPE}, false, IDCANCEL, 1},
       {"Enter: the default button", {VK_RETURN}, false, IDOK, 0},
       {"Tab, Tab, then Esc", {VK_DOWN, VK_TAB, VK_TAB, VK_ESCAPE}, false, IDCANCEL, 1},
+      {"Tab, Tab, then Enter: the focused button", {VK_TAB, VK_TAB, VK_RETURN}, false, IDCANCEL, 1},
       {"the close box", {}, true, IDCANCEL, 1},
   };
   for (const Script& script : scripts) {
