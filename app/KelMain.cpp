@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   Win32Registry registry;
   Win32Prompter prompter;
   Win32Dialogs dialogs;
-  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily()});
+  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), ProgramFolder()});
   const std::vector<std::string> arguments(__argv, __argv + __argc);
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;

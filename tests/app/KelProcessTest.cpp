@@ -67,6 +67,19 @@ std::map<int, RECT> VisibleControls(HWND window) {
   return controls;
 }
 
+// The autorun value is the quoted full path of the kelrun.exe beside the
+// kel.exe that wrote it, wherever kel was started from.
+void ExpectKelrunBesideKel(const std::optional<RegistryValue>& value) {
+  const std::string command = DecodeString(value).value_or("");
+  const std::string ending = "\\kelrun.exe\"";
+  ASSERT_TRUE(command.size() > ending.size() + 3 && command.front() == '"' &&
+              command.compare(command.size() - ending.size(), ending.size(), ending) == 0)
+      << command;
+  EXPECT_EQ(command[2], ':') << command;
+  const std::string kel = command.substr(1, command.size() - ending.size() - 1) + "\\kel.exe";
+  EXPECT_NE(GetFileAttributesA(kel.c_str()), INVALID_FILE_ATTRIBUTES) << kel;
+}
+
 int Height(const RECT& rect) {
   return rect.bottom - rect.top;
 }
@@ -157,8 +170,7 @@ TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntr
   EXPECT_EQ(DecodeDWord(Stored("Width")), 832u);
   EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 1u);
   EXPECT_EQ(DecodeString(Stored("WallpaperList")), folder.Path() + "\\default.lst");
-  EXPECT_EQ(DecodeString(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane")),
-            folder.Path() + "\\kelrun.exe");
+  ExpectKelrunBesideKel(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
 }
 
 TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
