@@ -152,7 +152,7 @@ void TAutoSearchForm::DoNowButtonClick() {
   if (Checked(idAutoDeleteCheckBox) && !form_.list.PictureList.empty()) {
     form_.RemovePictures(MissingPictureRows(form_.list.PictureList,
                                             {options_.DeleteNotExisting, options_.DeleteConfirm},
-                                            FilesExist, prompter_));
+                                            FileStates, prompter_));
   }
   // The box as it stands, folders not yet confirmed with OK included.
   const std::vector<std::string> folders = Folders();
