@@ -10,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "app/OptionsUnit.h"
+#include "app/SingleInstance.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
 #include "gather/AutoSearchUnit.h"
@@ -38,13 +39,20 @@ std::string ProgramFolder() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   using namespace seltane;
+  const std::vector<std::string> arguments(__argv, __argv + __argc);
+  // A second start hands over to the kel running, before anything is read
+  // or asked.
+  SingleInstance instance;
+  if (!instance.Claim()) {
+    HandOverToRunningKel(AsksToUninstall(arguments));
+    return 0;
+  }
   RegisterControlClasses();
 
   Win32Registry registry;
   Win32Prompter prompter;
   Win32Dialogs dialogs;
-  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily()});
-  const std::vector<std::string> arguments(__argv, __argv + __argc);
+  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), ProgramFolder()});
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;
   }
@@ -144,6 +152,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   taskbar.SetMainWindow(Form1.Handle());
   Form1.Show(showCommand);
   taskbar.Show(showCommand);
+  instance.Serve(
+      [&] {
+        if (IsIconic(taskbar.Handle())) {
+          ShowWindow(taskbar.Handle(), SW_RESTORE);
+        }
+        SetForegroundWindow(GetLastActivePopup(Form1.Handle()));
+      },
+      [&] {
+        // As "/uninstall" at a start: the records are deleted and stay so,
+        // since the options are not saved again; the list is saved as at
+        // any exit.
+        Options.DeleteRegistryRecords();
+        PostQuitMessage(0);
+      });
 
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });
   end();

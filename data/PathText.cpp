@@ -1,5 +1,7 @@
 #include "data/PathText.h"
 
+#include <algorithm>
+
 namespace seltane {
 
 std::string LowerAZ(std::string_view text) {
@@ -21,6 +23,27 @@ std::string_view FolderPart(std::string_view path) {
   // rather than its current folder.
   const bool driveRoot = slash > 0 && path[slash - 1] == ':';
   return path.substr(0, driveRoot ? slash + 1 : slash);
+}
+
+std::string_view PathRoot(std::string_view path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 2 && path[1] == ':') {
+    return path.substr(0, path.size() >= 3 && separator(path[2]) ? 3 : 2);
+  }
+  if (path.size() < 3 || !separator(path[0]) || !separator(path[1])) {
+    return {};
+  }
+  // \\server\share: up to the separator after the share's name.
+  std::size_t end = 2;
+  for (int part = 0; part < 2 && end <= path.size(); ++part) {
+    while (end < path.size() && !separator(path[end])) {
+      ++end;
+    }
+    if (part == 0) {
+      ++end;
+    }
+  }
+  return path.substr(0, std::min(end, path.size()));
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

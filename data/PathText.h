@@ -20,6 +20,16 @@ std::string_view FolderPart(std::string_view path);
 // gives p back for every path with a backslash.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The drive or share a full path lies on: "D:\" for "D:\x\y.jpg" ("D:" for
+// "D:x.jpg"), "\\server\share" for "\\server\share\y.jpg"; empty for a path
+// without either. Backslashes and slashes both separate.
+std::string_view PathRoot(std::string_view path);
+
+// What looking a file up found: there; not there, said by a folder that
+// could be read; or not known, because the drive or share (or a folder on
+// the way) could not be reached.
+enum class FileState { Exists, Missing, Unreachable };
+
 // Everything after the last backslash.
 std::string_view FileNamePart(std::string_view path);
 

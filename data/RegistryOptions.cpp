@@ -171,6 +171,30 @@ std::string RegistryWriteErrorText(const std::string& name) {
   return "Failed to set data for '" + name + "'";
 }
 
+std::string AutoRunCommand(const std::string& programFolder) {
+  return "\"" + programFolder + KelrunFileName + "\"";
+}
+
+std::string AutoRunNotWrittenText(const std::string& chosen) {
+  return "Autorun could not be registered " + chosen + ".";
+}
+
+std::string AutoRunKeptText(const std::string& chosen, const std::string& kept) {
+  return "Autorun could not be registered " + chosen + ". It stays registered " + kept + ".";
+}
+
+std::string AutoRunNotRemovedText(const std::string& where) {
+  return "Autorun could not be turned off " + where + ".";
+}
+
+std::string RegistryRecordsLeftText(const std::vector<std::string>& left) {
+  std::string text = "These program records in system registry could not be deleted:";
+  for (const std::string& record : left) {
+    text += "\n" + record;
+  }
+  return text;
+}
+
 TOptions::TOptions(OptionsEnvironment environment) : environment_(std::move(environment)) {
   Load();
 }
@@ -190,34 +214,77 @@ void TOptions::Load() {
 }
 
 bool TOptions::Save() {
-  bool saved = true;
+  if (recordsDeleted_) {
+    return true;
+  }
+  // The autorun entry goes first: a switch of root that could not be made
+  // changes AutoRunUser back, which is then written with the rest.
+  std::string report = SaveAutoRun();
   for (const StoredField& stored : StoredFields) {
     if (!environment_.registry.WriteValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key,
                                           stored.name, EncodeField(*this, stored.field))) {
       // One report is enough: the rest would fail for the same reason.
-      environment_.prompter.Tell(RegistryWriteErrorText(stored.name), "Error", PromptIcon::Error);
-      saved = false;
+      report = RegistryWriteErrorText(stored.name) + (report.empty() ? "" : "\n" + report);
       break;
     }
   }
-  const RegistryRoot root = AutoRunRoot();
-  const char* runKey = AutoRunKey();
-  // A value left under the other root would start kelrun a second time at
-  // log-on. Removing it may be refused (no right to write under
-  // HKEY_LOCAL_MACHINE); that concerns only the value this program no longer
-  // uses, so it is not reported.
-  environment_.registry.DeleteValue(OtherAutoRunRoot(), runKey, AutoRunValueName);
-  if (!AutoRun) {
-    environment_.registry.DeleteValue(root, runKey, AutoRunValueName);
-  } else if (!environment_.registry.ReadValue(root, runKey, AutoRunValueName)) {
-    const std::string command = environment_.currentDirectory() + KelrunFileName;
-    if (!environment_.registry.WriteValue(root, runKey, AutoRunValueName, EncodeString(command))) {
-      environment_.prompter.Tell(RegistryWriteErrorText(AutoRunValueName), "Error",
-                                 PromptIcon::Error);
-      saved = false;
-    }
+  // The program saves several times at its end, once per window that
+  // edits options: a failure is told once.
+  if (!report.empty() && report != lastSaveReport_) {
+    environment_.prompter.Tell(report, "Error", PromptIcon::Error);
   }
-  return saved;
+  lastSaveReport_ = report;
+  return report.empty();
+}
+
+namespace {
+
+const char* AutoRunPlace(RegistryRoot root) {
+  return root == RegistryRoot::CurrentUser ? "for current user" : "for all users";
+}
+
+}  // namespace
+
+std::string TOptions::SaveAutoRun() {
+  Registry& registry = environment_.registry;
+  const RegistryRoot root = AutoRunRoot();
+  const RegistryRoot other = OtherAutoRunRoot();
+  const char* runKey = AutoRunKey();
+  if (!AutoRun) {
+    std::string refused;
+    for (const RegistryRoot from : {root, other}) {
+      if (!registry.DeleteValue(from, runKey, AutoRunValueName)) {
+        refused += refused.empty() ? AutoRunPlace(from) : std::string(" and ") + AutoRunPlace(from);
+      }
+    }
+    return refused.empty() ? std::string() : AutoRunNotRemovedText(refused);
+  }
+  const std::string command =
+      AutoRunCommand(environment_.programFolder.empty() ? environment_.currentDirectory()
+                                                        : environment_.programFolder);
+  const auto stored = registry.ReadValue(root, runKey, AutoRunValueName);
+  // A value of an older form (unquoted, or naming another folder) is
+  // written again.
+  if (DecodeString(stored) != command &&
+      !registry.WriteValue(root, runKey, AutoRunValueName, EncodeString(command))) {
+    if (!stored) {
+      if (!registry.ReadValue(other, runKey, AutoRunValueName)) {
+        return AutoRunNotWrittenText(AutoRunPlace(root));
+      }
+      // The entry under the former root is all there is: it stays.
+      AutoRunUser = !AutoRunUser;
+      return AutoRunKeptText(AutoRunPlace(root), AutoRunPlace(other));
+    }
+    // An entry there that may not be changed still starts kelrun.
+  }
+  // A value left under the other root would start kelrun a second time at
+  // log-on. When it may not be removed, the switch is undone instead.
+  if (!registry.DeleteValue(other, runKey, AutoRunValueName) &&
+      registry.DeleteValue(root, runKey, AutoRunValueName)) {
+    AutoRunUser = !AutoRunUser;
+    return AutoRunKeptText(AutoRunPlace(root), AutoRunPlace(other));
+  }
+  return std::string();
 }
 
 void TOptions::SetDefaults() {
@@ -260,10 +327,23 @@ void TOptions::SetDefaults() {
 }
 
 void TOptions::DeleteRegistryRecords() {
-  environment_.registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
-  environment_.registry.DeleteValue(AutoRunRoot(), AutoRunKey(), AutoRunValueName);
-  environment_.registry.DeleteValue(OtherAutoRunRoot(), AutoRunKey(), AutoRunValueName);
-  environment_.prompter.Tell(RegistryRecordsDeletedMessage, "Seltane", PromptIcon::Information);
+  recordsDeleted_ = true;
+  std::vector<std::string> left;
+  if (!environment_.registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key)) {
+    left.push_back(std::string("HKEY_CURRENT_USER\\") + RegistryKeyNames.Key);
+  }
+  for (const RegistryRoot root : {AutoRunRoot(), OtherAutoRunRoot()}) {
+    if (!environment_.registry.DeleteValue(root, AutoRunKey(), AutoRunValueName)) {
+      left.push_back(std::string(root == RegistryRoot::CurrentUser ? "HKEY_CURRENT_USER\\"
+                                                                   : "HKEY_LOCAL_MACHINE\\") +
+                     AutoRunKey() + ", value " + AutoRunValueName);
+    }
+  }
+  if (left.empty()) {
+    environment_.prompter.Tell(RegistryRecordsDeletedMessage, "Seltane", PromptIcon::Information);
+  } else {
+    environment_.prompter.Tell(RegistryRecordsLeftText(left), "Seltane", PromptIcon::Warning);
+  }
 }
 
 void TOptions::SuspendPreviewBuffering() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -108,6 +109,9 @@ struct OptionsEnvironment {
   Prompter& prompter;
   std::function<std::string()> currentDirectory;
   bool win9xFamily = false;  // autorun under RunServices instead of Run
+  // Where kel.exe is, without a final backslash: kelrun.exe is beside it.
+  // Empty: the current directory.
+  std::string programFolder = {};
 };
 
 class TOptions {
@@ -116,13 +120,17 @@ class TOptions {
   // restore the defaults.
   explicit TOptions(OptionsEnvironment environment);
 
-  // Writes all 36 values, then brings the autorun entry under the chosen
-  // root in line with AutoRun and removes one left under the other root.
-  // False, after telling the user, when a value could not be written.
+  // Brings the autorun entry in line with AutoRun and AutoRunUser, then
+  // writes all 36 values. The entry is written under the chosen root first
+  // and removed from the other only when that worked; when the chosen root
+  // refuses it, the entry under the other stays and AutoRunUser names that
+  // root again. False when something could not be written; the user is told
+  // once, not again by the saves that follow with the same failure.
   bool Save();
   void SetDefaults();
   // Deletes the program's key and the autorun value (under both roots) and
-  // tells the user so.
+  // tells the user so, or names what could not be deleted. Nothing is saved
+  // afterwards, so that the records stay deleted.
   void DeleteRegistryRecords();
   // Turn preview buffering and caching off around bulk changes of the list,
   // and back to what they were. Not nested.
@@ -173,8 +181,12 @@ class TOptions {
   RegistryRoot AutoRunRoot() const;
   RegistryRoot OtherAutoRunRoot() const;
   const char* AutoRunKey() const;
+  // Brings the autorun entry in line; the report of what failed, or empty.
+  std::string SaveAutoRun();
 
   OptionsEnvironment environment_;
+  std::string lastSaveReport_;  // what the last save told the user
+  bool recordsDeleted_ = false;
 };
 
 // Message texts of the options store.
@@ -184,6 +196,15 @@ inline constexpr const char* RegistryRecordsDeletedMessage =
     "Program records in system registry have been deleted";
 // The report of a value that could not be written; %s is the value's name.
 std::string RegistryWriteErrorText(const std::string& name);
+// The autorun entry's value: the quoted full path of kelrun.exe in the folder.
+std::string AutoRunCommand(const std::string& programFolder);
+// Reports of the autorun entry; `chosen` and `kept` are "for current user"
+// or "for all users".
+std::string AutoRunNotWrittenText(const std::string& chosen);
+std::string AutoRunKeptText(const std::string& chosen, const std::string& kept);
+std::string AutoRunNotRemovedText(const std::string& where);
+// The report of DeleteRegistryRecords when some records stay: one line each.
+std::string RegistryRecordsLeftText(const std::vector<std::string>& left);
 
 // Encodings of the stored values.
 RegistryValue EncodeDWord(uint32_t value);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/PathText.h"
 #include "data/PictureEntry.h"
 #include "platform/Prompter.h"
 
@@ -17,16 +18,19 @@ struct MissingPictureRules {
   bool deleteConfirm = false;      // DeleteConfirm: ask about each first
 };
 
-// Whether each of the paths names an existing file.
-using FilesExistFunction = std::function<std::vector<bool>(const std::vector<std::string>&)>;
+// What looking up each of the paths found.
+using FileStatesFunction = std::function<std::vector<FileState>(const std::vector<std::string>&)>;
 
 // The rows, in list order, whose files are gone and that leave the list:
-// none when missing pictures may not go (then no file is even looked at);
-// otherwise each missing one, after a question when the rules ask for one,
-// answered Cancel to keep it.
+// none when missing pictures may not go (then no file is even looked at).
+// A picture on a drive or share that cannot be reached is not missing: it
+// stays, and one message names the drives and shares. With the rules asking
+// for a question, several missing pictures are first offered all at once,
+// none, or one by one; one by one, each question answered Cancel keeps its
+// picture.
 std::vector<int> MissingPictureRows(const std::vector<kelWide>& pictures,
                                     const MissingPictureRules& rules,
-                                    const FilesExistFunction& filesExist, Prompter& prompter);
+                                    const FileStatesFunction& fileStates, Prompter& prompter);
 
 // The position of the folder in the list, comparing A-Z lower-cased; -1
 // when it is not there.
@@ -37,5 +41,8 @@ inline constexpr const char* AutoSearchCaption = "Automatic searching and deleti
 inline constexpr const char* WatchedFolderPrompt = "Select folder for automatic searching";
 inline constexpr const char* MissingPictureCaption = "File not found";
 std::string DeleteMissingPictureQuestion(const std::string& path);
+std::string DeleteMissingPicturesQuestion(std::size_t count);
+// `roots` are the drives and shares, `count` the pictures on them.
+std::string UnreachablePicturesText(const std::vector<std::string>& roots, std::size_t count);
 
 }  // namespace seltane

@@ -56,19 +56,25 @@ bool TAutoSearchForm::Create() {
 }
 
 void TAutoSearchForm::FormCreate() {
-  const std::pair<int, bool> boxes[] = {{idAutoSearchCheckBox, options_.AutoSearch},
-                                        {idAutoDeleteCheckBox, options_.AutoDelete},
-                                        {idOnStartCheckBox, options_.AutoOnStart},
-                                        {idConfirmAddCheckBox, options_.AutoAddConfirm}};
-  for (const auto& [id, ticked] : boxes) {
-    CheckDlgButton(Handle(), id, ticked ? BST_CHECKED : BST_UNCHECKED);
-  }
-  FillFolders();
-  AutoSearchCheckBoxClick();
+  confirmed_[0] = options_.AutoSearch;
+  confirmed_[1] = options_.AutoDelete;
+  confirmed_[2] = options_.AutoOnStart;
+  confirmed_[3] = options_.AutoAddConfirm;
+  ShowConfirmed();
   // "on start": the jobs run now, before the dialog is first shown.
   if (Checked(idOnStartCheckBox)) {
     DoNowButtonClick();
   }
+}
+
+void TAutoSearchForm::ShowConfirmed() {
+  const int boxes[] = {idAutoSearchCheckBox, idAutoDeleteCheckBox, idOnStartCheckBox,
+                       idConfirmAddCheckBox};
+  for (int box = 0; box < 4; ++box) {
+    CheckDlgButton(Handle(), boxes[box], confirmed_[box] ? BST_CHECKED : BST_UNCHECKED);
+  }
+  FillFolders();
+  AutoSearchCheckBoxClick();
 }
 
 void TAutoSearchForm::FillFolders() {
@@ -89,10 +95,10 @@ void TAutoSearchForm::OnShow() {
 }
 
 void TAutoSearchForm::FormDestroy() {
-  options_.AutoSearch = Checked(idAutoSearchCheckBox);
-  options_.AutoDelete = Checked(idAutoDeleteCheckBox);
-  options_.AutoOnStart = Checked(idOnStartCheckBox);
-  options_.AutoAddConfirm = Checked(idConfirmAddCheckBox);
+  options_.AutoSearch = confirmed_[0];
+  options_.AutoDelete = confirmed_[1];
+  options_.AutoOnStart = confirmed_[2];
+  options_.AutoAddConfirm = confirmed_[3];
   options_.Save();
 }
 
@@ -146,7 +152,7 @@ void TAutoSearchForm::DoNowButtonClick() {
   if (Checked(idAutoDeleteCheckBox) && !form_.list.PictureList.empty()) {
     form_.RemovePictures(MissingPictureRows(form_.list.PictureList,
                                             {options_.DeleteNotExisting, options_.DeleteConfirm},
-                                            FilesExist, prompter_));
+                                            FileStates, prompter_));
   }
   // The box as it stands, folders not yet confirmed with OK included.
   const std::vector<std::string> folders = Folders();
@@ -160,12 +166,19 @@ void TAutoSearchForm::DoNowButtonClick() {
 void TAutoSearchForm::OKBtnClick() {
   options_.AutoSearch = Checked(idAutoSearchCheckBox);
   options_.AutoDelete = Checked(idAutoDeleteCheckBox);
+  confirmed_[0] = options_.AutoSearch;
+  confirmed_[1] = options_.AutoDelete;
+  confirmed_[2] = Checked(idOnStartCheckBox);
+  confirmed_[3] = Checked(idConfirmAddCheckBox);
   form_.list.AutoFolders = Folders();
   form_.list.ListChanged = true;
   EndModal(IDOK);
 }
 
 void TAutoSearchForm::CancelBtnClick() {
+  // What was changed since OK is undone: the boxes and the folders show
+  // what the options and the list hold, and the end of the run stores that.
+  ShowConfirmed();
   EndModal(IDCANCEL);
 }
 

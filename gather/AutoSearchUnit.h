@@ -40,7 +40,8 @@ class TAutoSearchForm : public ModalDialog {
   // which runs the jobs when "on start" is ticked; false when the window
   // could not be created.
   bool Create();
-  // Stores the four boxes into the options and saves them, at program end.
+  // Stores the four boxes as last confirmed into the options and saves
+  // them, at program end.
   void FormDestroy();
 
   // The folders the box shows, in order.
@@ -66,10 +67,15 @@ class TAutoSearchForm : public ModalDialog {
   bool FoldersListBoxKeyDown(int key);
   bool Checked(int id) const;
 
+  // The four boxes in the order of Boxes(), as last confirmed with OK (or
+  // as loaded): Cancel puts them back, and the end of the run stores them.
+  void ShowConfirmed();
+
   TForm1& form_;
   TOptions& options_;
   Prompter& prompter_;
   unsigned filledForList_ = 0;  // the main window's ListsOpened when filled
+  bool confirmed_[4] = {};
 };
 
 }  // namespace seltane

@@ -30,8 +30,8 @@ struct QueuedFolder {
   bool link = false;
 };
 
-// The folders of one given folder's tree that have been searched. Only a
-// link leads into a folder a second time, so identities are asked for (a
+// The folders of one search that have been searched. Only a link or an
+// overlapping given folder leads into a folder a second time, so identities are asked for (a
 // call to the file system each) only once a link has turned up: then for
 // the folders searched before it, and for every folder after.
 class SearchedFolders {
@@ -72,12 +72,15 @@ class SearchedFolders {
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events) {
   std::vector<std::string> found;
+  // Overlapping given folders (R and R\1) reach the same pictures twice;
+  // each is found once, where it was found first.
+  std::unordered_set<std::string> foundBefore;
+  SearchedFolders searched(events);
   for (const std::string& given : folders) {
     if (!events.folderExists(given)) {
       events.folderNotFound(given);
       continue;
     }
-    SearchedFolders searched(events);
     std::deque<QueuedFolder> queue = {{given, false}};
     while (!queue.empty()) {
       const QueuedFolder folder = queue.front();
@@ -89,7 +92,10 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
               queue.push_back({JoinPath(folder.path, entry.name), entry.isLink});
             }
           } else if (IsSearchedPictureName(entry.name)) {
-            found.push_back(JoinPath(folder.path, entry.name));
+            std::string path = JoinPath(folder.path, entry.name);
+            if (foundBefore.insert(LowerAZ(path)).second) {
+              found.push_back(std::move(path));
+            }
           }
         }
       }

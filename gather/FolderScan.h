@@ -50,11 +50,11 @@ struct FolderScanEvents {
 // and returns the full paths of the pictures found, in the order found. The
 // caller filters them before it checks that they fit into a list.
 //
-// Links and junctions are followed, but no folder is searched twice within
-// one given folder's tree: a link to a parent, which would make the search
-// go round for ever, or to a folder searched already, adds nothing. A link
-// whose target has no identity is not followed. Overlapping given folders
-// are each searched whole.
+// Links and junctions are followed, but no folder is searched twice in one
+// search: a link to a parent, which would make the search go round for
+// ever, or to a folder searched already, adds nothing. A link whose target
+// has no identity is not followed. A picture that overlapping given folders
+// (R and R\1) both reach is found once, in the place it was found first.
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events);
 

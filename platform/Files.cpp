@@ -74,15 +74,13 @@ std::wstring NameKey(const std::wstring& name) {
 }
 
 // The keys of the files (not folders) in the folder, long and short names;
-// nothing when the listing failed other than for a missing folder, which
-// has no files.
+// nothing when the listing failed. An empty folder has no files.
 std::optional<std::unordered_set<std::wstring>> FileKeys(const std::string& folder) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((WidenFromAnsi(folder) + L"\\*").c_str(), &found);
   std::unordered_set<std::wstring> keys;
   if (search == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) {
       return keys;
     }
     return std::nullopt;
@@ -99,10 +97,78 @@ std::optional<std::unordered_set<std::wstring>> FileKeys(const std::string& fold
   return keys;
 }
 
+bool NotThere(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The folder holding the path, or nothing for a drive's or share's root.
+std::optional<std::string> Parent(const std::string& path) {
+  const std::size_t root = PathRoot(path).size();
+  std::size_t end = path.size();
+  while (end > root && (path[end - 1] == '\\' || path[end - 1] == '/')) {
+    --end;
+  }
+  if (end <= root || (root == 0 && path.find_first_of("\\/") == std::string::npos)) {
+    return std::nullopt;
+  }
+  const std::size_t separator = path.find_last_of("\\/", end - 1);
+  if (separator == std::string::npos || separator < root) {
+    return root != 0 ? std::optional<std::string>(path.substr(0, root)) : std::nullopt;
+  }
+  return path.substr(0, std::max(separator, root));
+}
+
+// Whether the folder can be reached: Exists when it is there, Missing when
+// it is not (or a file is in its place) and a folder above it says so.
+// Folders asked about before are answered from `known`.
+FileState FolderState(const std::string& folder,
+                      std::unordered_map<std::string, FileState>& known) {
+  if (const auto found = known.find(folder); found != known.end()) {
+    return found->second;
+  }
+  // A root is asked about with its final backslash: "D:" alone names the
+  // current folder on D:.
+  std::string asked = folder;
+  if (PathRoot(folder).size() == folder.size() && folder.back() != '\\' && folder.back() != '/') {
+    asked += '\\';
+  }
+  const DWORD attributes = GetFileAttributesA(asked.c_str());
+  FileState state = FileState::Unreachable;
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    state = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileState::Exists : FileState::Missing;
+  } else if (NotThere(GetLastError())) {
+    const auto parent = Parent(folder);
+    if (parent && FolderState(*parent, known) != FileState::Unreachable) {
+      state = FileState::Missing;
+    }
+  }
+  known[folder] = state;
+  return state;
+}
+
+// One path looked up by itself.
+FileState LookUp(const std::string& path, std::unordered_map<std::string, FileState>& known) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? FileState::Exists : FileState::Missing;
+  }
+  if (!NotThere(GetLastError())) {
+    return FileState::Unreachable;
+  }
+  const auto parent = Parent(path);
+  if (!parent) {
+    // A relative name, looked up in the current folder, which is there.
+    return PathRoot(path).empty() ? FileState::Missing : FileState::Unreachable;
+  }
+  return FolderState(*parent, known) == FileState::Unreachable ? FileState::Unreachable
+                                                               : FileState::Missing;
+}
+
 }  // namespace
 
-std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
-  std::vector<bool> exists(paths.size());
+std::vector<FileState> FileStates(const std::vector<std::string>& paths) {
+  std::vector<FileState> states(paths.size(), FileState::Missing);
+  std::unordered_map<std::string, FileState> known;
   // Positions of the paths by their folder's text.
   std::unordered_map<std::string, std::vector<std::size_t>> folders;
   for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -112,23 +178,38 @@ std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
     // and spaces go), or a path without a folder, is looked up as it is.
     if (separator == std::string::npos || separator + 1 == path.size() || path.back() == '.' ||
         path.back() == ' ') {
-      exists[i] = FileExists(path);
+      states[i] = LookUp(path, known);
     } else {
       folders[path.substr(0, separator)].push_back(i);
     }
   }
   for (const auto& [folder, positions] : folders) {
     const auto keys = FileKeys(folder);
+    if (!keys) {
+      // A folder that is not there, or on a drive or share that cannot be
+      // reached (each look-up there may wait for the network), answers for
+      // all its files at once.
+      const FileState folderState = FolderState(folder, known);
+      if (folderState != FileState::Exists) {
+        for (std::size_t i : positions) {
+          states[i] =
+              folderState == FileState::Unreachable ? FileState::Unreachable : FileState::Missing;
+        }
+        continue;
+      }
+    }
     for (std::size_t i : positions) {
       if (!keys) {
-        exists[i] = FileExists(paths[i]);
+        states[i] = LookUp(paths[i], known);
       } else {
         const std::size_t separator = paths[i].find_last_of("\\/");
-        exists[i] = keys->count(NameKey(WidenFromAnsi(paths[i].substr(separator + 1)))) != 0;
+        states[i] = keys->count(NameKey(WidenFromAnsi(paths[i].substr(separator + 1)))) != 0
+                        ? FileState::Exists
+                        : FileState::Missing;
       }
     }
   }
-  return exists;
+  return states;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

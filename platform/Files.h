@@ -5,16 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "data/PathText.h"
+
 namespace seltane {
 
 bool FileExists(const std::string& path);
 
-// FileExists for many paths at once: each folder is listed once and its
+// What looking up each path finds: each folder is listed once and its
 // files' names compared without regard to case, instead of one look-up per
 // path, which on some systems (Wine) reads the whole folder again for each
 // missing file. Paths the listing cannot answer for certain are looked up
-// one by one.
-std::vector<bool> FilesExist(const std::vector<std::string>& paths);
+// one by one. A file is missing only when its folder, or the nearest folder
+// above it that is there, can be read and says so; on a drive or share that
+// cannot be reached it is unreachable, and so is a file whose folder refuses
+// to be read.
+std::vector<FileState> FileStates(const std::vector<std::string>& paths);
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

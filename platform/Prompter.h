@@ -6,7 +6,9 @@
 
 namespace seltane {
 
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// AllNoneOneByOne: buttons "All" (answer Yes), "None" (No) and "One by one"
+// (Cancel), for a question about several things at once.
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, AllNoneOneByOne };
 enum class PromptIcon { None, Information, Warning, Error, Question };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 

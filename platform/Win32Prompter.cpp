@@ -6,6 +6,24 @@ namespace {
 // The innermost PromptOwner's window; one thread shows all of kel's windows.
 HWND modalOwner = nullptr;
 
+// The labels the next message box's Yes, No and Cancel buttons get, while a
+// box with buttons of their own is shown.
+const char* const* relabels = nullptr;
+HHOOK relabelHook = nullptr;
+
+// Gives the message box its labels as it is activated, before it shows.
+LRESULT CALLBACK RelabelButtons(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && relabels != nullptr) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    const int ids[] = {IDYES, IDNO, IDCANCEL};
+    for (int i = 0; i < 3; ++i) {
+      SetDlgItemTextA(box, ids[i], relabels[i]);
+    }
+    relabels = nullptr;
+  }
+  return CallNextHookEx(relabelHook, code, wParam, lParam);
+}
+
 }  // namespace
 
 PromptOwner::PromptOwner(HWND window) : outer_(modalOwner) {
@@ -34,6 +52,7 @@ PromptAnswer Win32Prompter::Ask(const std::string& text, const std::string& capt
       flags |= MB_YESNO;
       break;
     case PromptButtons::YesNoCancel:
+    case PromptButtons::AllNoneOneByOne:
       flags |= MB_YESNOCANCEL;
       break;
   }
@@ -53,7 +72,18 @@ PromptAnswer Win32Prompter::Ask(const std::string& text, const std::string& capt
       flags |= MB_ICONQUESTION;
       break;
   }
-  switch (MessageBoxA(PromptOwnerWindow(), text.c_str(), caption.c_str(), flags)) {
+  static const char* const AllNoneOneByOneLabels[] = {"All", "None", "One by one"};
+  if (buttons == PromptButtons::AllNoneOneByOne) {
+    relabels = AllNoneOneByOneLabels;
+    relabelHook = SetWindowsHookExA(WH_CBT, RelabelButtons, nullptr, GetCurrentThreadId());
+  }
+  const int pressed = MessageBoxA(PromptOwnerWindow(), text.c_str(), caption.c_str(), flags);
+  if (relabelHook != nullptr) {
+    UnhookWindowsHookEx(relabelHook);
+    relabelHook = nullptr;
+    relabels = nullptr;
+  }
+  switch (pressed) {
     case IDOK:
       return PromptAnswer::Ok;
     case IDYES:

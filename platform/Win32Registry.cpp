@@ -75,7 +75,9 @@ bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
     return true;
   }
   if (status != ERROR_SUCCESS) {
-    return false;
+    // A key that may not be written to (HKEY_LOCAL_MACHINE for a user
+    // without the right) may still be without the value.
+    return !ReadValue(root, key, name);
   }
   const LONG deleted = RegDeleteValueA(opened.Get(), name.c_str());
   return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;

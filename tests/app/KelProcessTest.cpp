@@ -1,18 +1,25 @@
 // kel.exe run as a process, as Windows and an installer start it, against
 // the prefix's real registry key (saved before and put back after).
+#include <aclapi.h>
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "app/OptionsUnit.h"
+#include "data/ListFiles.h"
+#include "data/ListFormat.h"
 #include "data/RegistryOptions.h"
+#include "gather/AutoSearch.h"
+#include "gather/AutoSearchUnit.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KeyBackup.h"
 #include "tests/support/ManifestResource.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestPictures.h"
 
 namespace seltane {
 namespace {
@@ -42,6 +49,55 @@ class ScreenDpi {
   std::optional<RegistryValue> old_;
 };
 
+// While one lives, nobody may write values into the key under
+// HKEY_LOCAL_MACHINE, as for a user without the right; then the key's
+// access is as it was.
+class WritesRefused {
+ public:
+  explicit WritesRefused(const char* key) {
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
+    GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &old_,
+                    nullptr, &descriptor_);
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof everyone;
+    CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
+    EXPLICIT_ACCESS_A deny{};
+    deny.grfAccessPermissions = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+    deny.grfAccessMode = DENY_ACCESS;
+    deny.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    deny.Trustee.ptstrName = reinterpret_cast<LPSTR>(everyone);
+    PACL denying = nullptr;
+    SetEntriesInAclA(1, &deny, old_, &denying);
+    refused_ = SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                               denying, nullptr) == ERROR_SUCCESS;
+    LocalFree(denying);
+  }
+  ~WritesRefused() {
+    SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, old_,
+                    nullptr);
+    LocalFree(descriptor_);
+    RegCloseKey(key_);
+  }
+  bool Refused() const { return refused_; }
+
+ private:
+  HKEY key_ = nullptr;
+  PACL old_ = nullptr;
+  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+  bool refused_ = false;
+};
+
+// Waits until the window is hidden, asking its thread each time.
+bool WaitUntilHidden(HWND window) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (IsWindowVisible(window) && std::chrono::steady_clock::now() < deadline) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored);
+  }
+  return !IsWindowVisible(window);
+}
+
 // The visible controls of a window by id, in its client coordinates, once
 // the window's thread waits for input. A drop-down box counts with its
 // selection field only (its font's height and a border).
@@ -65,6 +121,19 @@ std::map<int, RECT> VisibleControls(HWND window) {
     }
   }
   return controls;
+}
+
+// The autorun value is the quoted full path of the kelrun.exe beside the
+// kel.exe that wrote it, wherever kel was started from.
+void ExpectKelrunBesideKel(const std::optional<RegistryValue>& value) {
+  const std::string command = DecodeString(value).value_or("");
+  const std::string ending = "\\kelrun.exe\"";
+  ASSERT_TRUE(command.size() > ending.size() + 3 && command.front() == '"' &&
+              command.compare(command.size() - ending.size(), ending.size(), ending) == 0)
+      << command;
+  EXPECT_EQ(command[2], ':') << command;
+  const std::string kel = command.substr(1, command.size() - ending.size() - 1) + "\\kel.exe";
+  EXPECT_NE(GetFileAttributesA(kel.c_str()), INVALID_FILE_ATTRIBUTES) << kel;
 }
 
 int Height(const RECT& rect) {
@@ -137,6 +206,46 @@ class KelProcess : public ::testing::Test {
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
 
+  // Answers the boxes of a start until the main window shows: the read
+  // error's question with "restore the defaults", a missing list with
+  // Cancel, every message with OK.
+  HWND StartToMainWindow(testing::ChildProcess& kel) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (const auto box = kel.WaitForMessageBox(std::chrono::milliseconds(300))) {
+        testing::ChildProcess::Press(*box, box->caption == "File open error" ? IDCANCEL : IDOK);
+      } else if (HWND window =
+                     kel.WaitForWindow("SeltaneMainWindow", std::chrono::milliseconds(1))) {
+        return window;
+      }
+    }
+    return nullptr;
+  }
+  // The list file kel opens with its defaults, with pictures and watched
+  // folders.
+  void WriteDefaultList(const std::vector<std::string>& pictures,
+                        const std::vector<std::string>& watched) {
+    ListState list;
+    for (const std::string& path : pictures) {
+      list.AddPictureEntry(path, 0, 0, 0, false);
+    }
+    std::string error;
+    ASSERT_TRUE(WriteFileReplacing(
+        folder / "default.lst",
+        FormatListFile(list.PictureList, watched, {true, false}, CompareLowerAZ), error));
+  }
+  ListState ReadDefaultList() {
+    ListState list;
+    list.ListPath = folder / "default.lst";
+    testing::ScriptedPrompter quiet;
+    ReadListFile(list, quiet);
+    return list;
+  }
+  HWND OpenAutoSearch(testing::ChildProcess& kel, HWND window) {
+    PostMessageA(window, WM_COMMAND, idNAutoSearch, 0);
+    return kel.WaitForWindow("SeltaneAutoSearchDialog");
+  }
+
   testing::KeyBackup options{RegistryKeyNames.Key};
   testing::KeyBackup autorun{RunKey};
   Win32Registry registry;
@@ -157,8 +266,7 @@ TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntr
   EXPECT_EQ(DecodeDWord(Stored("Width")), 832u);
   EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 1u);
   EXPECT_EQ(DecodeString(Stored("WallpaperList")), folder.Path() + "\\default.lst");
-  EXPECT_EQ(DecodeString(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane")),
-            folder.Path() + "\\kelrun.exe");
+  ExpectKelrunBesideKel(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
 }
 
 TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
@@ -254,6 +362,132 @@ TEST_F(KelProcess, AutorunUntickedInTheOptionsIsGoneOnceKelHasEnded) {
   EXPECT_EQ(kel.WaitForExit(), 0u);
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName));
   EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 0u);
+}
+
+// Without the right to write under HKEY_LOCAL_MACHINE, "for all users"
+// keeps the entry for the current user, which the saves at exit then write
+// in its present form; the failure is told once, not once per window.
+TEST_F(KelProcess, AutorunForAllUsersWithoutTheRightKeepsTheCurrentUsersEntryAndSaysSoOnce) {
+  registry.DeleteValue(RegistryRoot::LocalMachine, RunKey, AutoRunValueName);
+  registry.WriteValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName,
+                      EncodeString(folder / "kelrun.exe"));  // as older versions wrote it
+  WritesRefused refused(RunKey);
+  ASSERT_TRUE(refused.Refused());
+  testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+  const HWND window = StartToMainWindow(kel);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, idNOptions, 0);
+  const HWND dialog = kel.WaitForWindow("SeltaneOptionsDialog");
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(GetDlgItem(dialog, idAutorunUserItemFirst), BM_SETCHECK, BST_UNCHECKED, 0);
+  PostMessageA(GetDlgItem(dialog, idAutorunUserItemFirst + 1), BM_SETCHECK, BST_CHECKED, 0);
+  PostMessageA(GetDlgItem(dialog, idOkBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntilHidden(dialog));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+
+  const auto told = kel.WaitForMessageBox();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(told->text, AutoRunKeptText("for all users", "for current user"));
+  testing::ChildProcess::Press(*told, IDOK);
+  EXPECT_FALSE(kel.WaitForMessageBox());  // ends without another box
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  ExpectKelrunBesideKel(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName));
+  EXPECT_FALSE(registry.ReadValue(RegistryRoot::LocalMachine, RunKey, AutoRunValueName));
+  EXPECT_EQ(DecodeDWord(Stored("AutoRunUser")), 1u);
+}
+
+// Cancel undoes what was changed in the dialog, also for the end of the
+// run: the list keeps its watched folders and the options their values.
+TEST_F(KelProcess, CancelInTheAutomaticSearchThenExitKeepsTheWatchedFolders) {
+  const std::string watched = folder / "watched";
+  CreateDirectoryA(watched.c_str(), nullptr);
+  ASSERT_TRUE(testing::WriteBitmap(folder / "here.bmp", 2, 2, 0x123456));
+  WriteDefaultList({folder / "here.bmp"}, {watched});
+  ASSERT_EQ(ReadDefaultList().AutoFolders, std::vector<std::string>{watched});
+  testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+  const HWND window = StartToMainWindow(kel);
+  ASSERT_NE(window, nullptr);
+  const HWND dialog = OpenAutoSearch(kel, window);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(GetDlgItem(dialog, idAutoSearchCheckBox), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(dialog, idAutoDeleteCheckBox), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(dialog, idFoldersListBox), LB_SETCURSEL, 0, 0);
+  PostMessageA(GetDlgItem(dialog, idAutoSearchDelBtn), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(dialog, idAutoSearchCancelBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntilHidden(dialog));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  EXPECT_EQ(ReadDefaultList().AutoFolders, std::vector<std::string>{watched});
+  EXPECT_EQ(DecodeDWord(Stored("AutoSearch")), 1u);
+  EXPECT_EQ(DecodeDWord(Stored("AutoDelete")), 1u);
+}
+
+// Pictures on a share or drive that cannot be reached stay, with one
+// message; the missing ones are offered all at once.
+TEST_F(KelProcess, ProceedNowKeepsPicturesOfAnOfflineShareAndOffersTheMissingOnesAllAtOnce) {
+  const std::string present = folder / "here.bmp";
+  ASSERT_TRUE(testing::WriteBitmap(present, 2, 2, 0x123456));
+  const std::string offline = "\\\\offline-host\\pictures\\far.jpg";
+  WriteDefaultList({present, folder / "gone1.bmp", offline, folder / "gone2.bmp"}, {});
+  testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+  const HWND window = StartToMainWindow(kel);
+  ASSERT_NE(window, nullptr);
+  const HWND dialog = OpenAutoSearch(kel, window);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(GetDlgItem(dialog, idDoNowButton), BM_CLICK, 0, 0);
+  const auto unreachable = kel.WaitForMessageBox();
+  ASSERT_TRUE(unreachable);
+  EXPECT_EQ(unreachable->text, UnreachablePicturesText({"\\\\offline-host\\pictures"}, 1));
+  testing::ChildProcess::Press(*unreachable, IDOK);
+  const auto question = kel.WaitForMessageBox();
+  ASSERT_TRUE(question);
+  EXPECT_EQ(question->text, DeleteMissingPicturesQuestion(2));
+  char label[32] = {};
+  GetDlgItemTextA(question->window, IDYES, label, sizeof label);
+  EXPECT_STREQ(label, "All");
+  GetDlgItemTextA(question->window, IDCANCEL, label, sizeof label);
+  EXPECT_STREQ(label, "One by one");
+  testing::ChildProcess::Press(*question, IDYES);
+  PostMessageA(GetDlgItem(dialog, idAutoSearchCancelBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntilHidden(dialog));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(kel.WaitForExit(), 0u);
+  const ListState list = ReadDefaultList();
+  ASSERT_EQ(list.PictureList.size(), 2u);
+  EXPECT_EQ(list.PictureList[0].FullPath, present);
+  EXPECT_EQ(list.PictureList[1].FullPath, offline);
+}
+
+// A second kel brings the running one's window forward and ends; with
+// "/uninstall" the running one deletes the records, says so and ends
+// without saving them again.
+TEST_F(KelProcess, ASecondStartHandsOverToTheRunningKel) {
+  registry.WriteValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, "AutoRun", EncodeDWord(1));
+  testing::ChildProcess first("\"" + KelPath + "\"", folder.Path());
+  const HWND window = StartToMainWindow(first);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntilHidden(window));
+
+  testing::ChildProcess second("\"" + KelPath + "\"", folder.Path());
+  EXPECT_EQ(second.WaitForExit(), 0u);
+  EXPECT_EQ(first.WaitForWindow("SeltaneMainWindow"), window);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (GetForegroundWindow() != window && std::chrono::steady_clock::now() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  EXPECT_EQ(GetForegroundWindow(), window);
+
+  testing::ChildProcess third("\"" + KelPath + "\" /Uninstall", folder.Path());
+  const auto told = first.WaitForMessageBox();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(told->text, RegistryRecordsDeletedMessage);
+  EXPECT_FALSE(third.WaitForExit(std::chrono::milliseconds(200)));  // waits for the first
+  testing::ChildProcess::Press(*told, IDOK);
+  EXPECT_EQ(first.WaitForExit(), 0u);
+  EXPECT_EQ(third.WaitForExit(), 0u);
+  EXPECT_FALSE(Stored("AutoRun"));
+  EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, AutoRunValueName));
 }
 
 }  // namespace

@@ -13,6 +13,21 @@ TEST(PathText, FolderPartKeepsTheBackslashOfARootOnly) {
   EXPECT_EQ(FolderPart("x.jpg"), "");
 }
 
+TEST(PathText, PathRootIsTheDriveOrTheShare) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"D:\\x\\y.jpg", "D:\\"},
+      {"D:x.jpg", "D:"},
+      {"\\\\host\\share\\y.jpg", "\\\\host\\share"},
+      {"\\\\host\\share", "\\\\host\\share"},
+      {"//host/share/y.jpg", "//host/share"},
+      {"\\\\host", "\\\\host"},
+      {"x\\y.jpg", ""},
+      {"\\y.jpg", ""}};
+  for (const auto& [path, root] : cases) {
+    EXPECT_EQ(PathRoot(path), root) << path;
+  }
+}
+
 TEST(PathText, SplitAndJoinGiveThePathBack) {
   for (const char* path :
        {"C:\\Pics\\A.JPG", "D:\\sky.bmp", "\\x.jpg", "\\\\server\\share\\x.jpg"}) {

@@ -17,7 +17,7 @@ constexpr RegistryRoot HKLM = RegistryRoot::LocalMachine;
 class OptionsStore : public ::testing::Test {
  protected:
   OptionsEnvironment Environment(bool win9x = false) {
-    return {registry, prompter, [this] { return currentDirectory; }, win9x};
+    return {registry, prompter, [this] { return currentDirectory; }, win9x, programFolder};
   }
   // Options as saved with their defaults, so that loading asks nothing.
   void StoreDefaults() {
@@ -33,7 +33,11 @@ class OptionsStore : public ::testing::Test {
   FakeRegistry registry;
   ScriptedPrompter prompter;
   std::string currentDirectory = "C:\\Program Files\\Seltane";
+  std::string programFolder = "E:\\My Apps\\Seltane";
 };
+
+// The autorun value as written: kelrun.exe beside kel.exe, quoted.
+const std::string Command = "\"E:\\My Apps\\Seltane\\kelrun.exe\"";
 
 TEST_F(OptionsStore, FirstStartAsksAndOkGivesTheDefaults) {
   prompter.answers.push_back(PromptAnswer::Ok);
@@ -171,18 +175,24 @@ TEST_F(OptionsStore, AutorunValueGoesUnderTheRootAndKeyChosen) {
     const auto value = registry.ReadValue(c.root, c.key, "Seltane");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, RegString);
-    EXPECT_EQ(value->data, std::string("C:\\Program Files\\Seltane\\kelrun.exe\0", 36));
+    EXPECT_EQ(value->data, Command + '\0');
     EXPECT_EQ(registry.ValueCount(), 37u);
   }
 }
 
-TEST_F(OptionsStore, ExistingAutorunValueIsLeftAndAutoRunOffRemovesIt) {
+// A value of an older form (unquoted, from the current folder) or naming
+// another folder is written again; "off" removes it.
+TEST_F(OptionsStore, AutorunValueIsRewrittenUnlessCurrentAndAutoRunOffRemovesIt) {
   StoreDefaults();
-  currentDirectory = "D:\\elsewhere";
   TOptions options(Environment());
-  options.Save();
-  EXPECT_EQ(DecodeString(registry.ReadValue(HKCU, RunKey, "Seltane")),
-            "C:\\Program Files\\Seltane\\kelrun.exe");
+  for (const char* old :
+       {"C:\\Program Files\\Seltane\\kelrun.exe", "\"D:\\old\\kelrun.exe\"", Command.c_str()}) {
+    registry.Set(HKCU, RunKey, "Seltane", EncodeString(old));
+    const int writes = registry.writes;
+    ASSERT_TRUE(options.Save());
+    EXPECT_EQ(DecodeString(registry.ReadValue(HKCU, RunKey, "Seltane")), Command);
+    EXPECT_EQ(registry.writes - writes, old == Command ? 36 : 37) << old;
+  }
   options.AutoRun = false;
   options.Save();
   EXPECT_FALSE(registry.Has(HKCU, RunKey, "Seltane"));
@@ -212,14 +222,55 @@ TEST_F(OptionsStore, AutorunValueLivesUnderOneRootOnly) {
   EXPECT_EQ(registry.ValueCount(), 0u);
 }
 
-TEST_F(OptionsStore, FailedWritesAreReportedNotSwallowed) {
+// Without the right to write under HKEY_LOCAL_MACHINE: a switch that cannot
+// be made keeps the entry that works, says so once, and stores the root
+// that holds it.
+TEST_F(OptionsStore, AutorunSwitchThatCannotBeMadeKeepsTheOldEntry) {
+  StoreDefaults();  // autorun for the current user
+  registry.MakeReadOnly(HKLM, RunKey);
+  TOptions options(Environment());
+  ASSERT_TRUE(options.Save());  // no value there to remove: nothing to tell
+  options.AutoRunUser = false;
+  EXPECT_FALSE(options.Save());
+  EXPECT_TRUE(registry.Has(HKCU, RunKey, "Seltane"));
+  EXPECT_FALSE(registry.Has(HKLM, RunKey, "Seltane"));
+  EXPECT_TRUE(options.AutoRunUser);
+  EXPECT_EQ(DecodeDWord(Stored("AutoRunUser")), 1u);
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text,
+            "Autorun could not be registered for all users. It stays registered for current "
+            "user.");
+  EXPECT_EQ(prompter.records[0].icon, PromptIcon::Error);
+
+  // The other way: the entry for all users cannot be removed, so the one
+  // just written for the current user goes again.
+  registry = FakeRegistry();
+  registry.Set(HKLM, RunKey, "Seltane", EncodeString(Command));
+  registry.MakeReadOnly(HKLM, RunKey);
+  options.AutoRunUser = true;
+  prompter.records.clear();
+  EXPECT_FALSE(options.Save());
+  EXPECT_FALSE(registry.Has(HKCU, RunKey, "Seltane"));
+  EXPECT_TRUE(registry.Has(HKLM, RunKey, "Seltane"));
+  EXPECT_FALSE(options.AutoRunUser);
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text,
+            "Autorun could not be registered for current user. It stays registered for all "
+            "users.");
+  EXPECT_TRUE(options.Save());  // settled: nothing more to tell
+  EXPECT_EQ(prompter.records.size(), 1u);
+}
+
+TEST_F(OptionsStore, FailedWritesAreReportedOnceNotSwallowed) {
   prompter.answers.push_back(PromptAnswer::Ok);
   TOptions options(Environment());
   options.AutoRunUser = false;
   registry.MakeReadOnly(HKLM, RunKey);
-  EXPECT_FALSE(options.Save());
+  for (int time = 0; time < 3; ++time) {  // as the windows save one after another at exit
+    EXPECT_FALSE(options.Save());
+  }
   ASSERT_EQ(prompter.records.size(), 2u);
-  EXPECT_EQ(prompter.records[1].text, "Failed to set data for 'Seltane'");
+  EXPECT_EQ(prompter.records[1].text, "Autorun could not be registered for all users.");
   EXPECT_EQ(prompter.records[1].icon, PromptIcon::Error);
   EXPECT_TRUE(registry.Has(HKCU, RegistryKeyNames.Key, "WallpaperList"));
 
@@ -229,6 +280,8 @@ TEST_F(OptionsStore, FailedWritesAreReportedNotSwallowed) {
   EXPECT_FALSE(options.Save());
   ASSERT_EQ(prompter.records.size(), 1u);  // one report, not one per value
   EXPECT_EQ(prompter.records[0].text, "Failed to set data for 'AutoRun'");
+  EXPECT_FALSE(options.Save());
+  EXPECT_EQ(prompter.records.size(), 1u);
 }
 
 TEST_F(OptionsStore, DeleteRegistryRecordsRemovesKeyAndAutorunAndSaysSo) {
@@ -246,6 +299,25 @@ TEST_F(OptionsStore, DeleteRegistryRecordsRemovesKeyAndAutorunAndSaysSo) {
     EXPECT_EQ(prompter.records.back().icon, PromptIcon::Information);
   }
   EXPECT_TRUE(options.AutoRun);  // the object keeps its values
+  // and saves nothing afterwards: the records stay deleted.
+  EXPECT_TRUE(options.Save());
+  EXPECT_EQ(registry.ValueCount(), 1u);
+}
+
+TEST_F(OptionsStore, DeleteRegistryRecordsNamesWhatCouldNotBeDeleted) {
+  StoreDefaults();
+  registry.Set(HKLM, RunKey, "Seltane", EncodeString(Command));
+  registry.MakeReadOnly(HKLM, RunKey);
+  registry.MakeReadOnly(HKCU, RegistryKeyNames.Key);
+  TOptions options(Environment());
+  options.DeleteRegistryRecords();
+  EXPECT_FALSE(registry.Has(HKCU, RunKey, "Seltane"));
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text,
+            "These program records in system registry could not be deleted:\n"
+            "HKEY_CURRENT_USER\\Software\\Orvik\\Seltane\n"
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, value Seltane");
+  EXPECT_EQ(prompter.records[0].icon, PromptIcon::Warning);
 }
 
 TEST_F(OptionsStore, SuspendAndResumePreviewBuffering) {

@@ -64,7 +64,7 @@ TEST_F(OptionsInRegistry, SaveWritesEveryValueInItsTypeAndLoadReadsItBack) {
             std::string("C:\\Pics\\a b.jpg\0", 16));
   const auto autorun = QueryRaw(keys.LocalMachine(), RunKey, "Seltane");
   ASSERT_TRUE(autorun);
-  EXPECT_EQ(autorun->data, std::string("C:\\Seltane\\kelrun.exe\0", 22));
+  EXPECT_EQ(autorun->data, std::string("\"C:\\Seltane\\kelrun.exe\"\0", 24));
   EXPECT_FALSE(QueryRaw(keys.CurrentUser(), RunKey, "Seltane"));
 
   TOptions loaded(Environment());

@@ -47,14 +47,14 @@ TEST_F(AutoSearchDialog, MissingPicturesAreAskedAboutThenRemovedInOnePassKeeping
   Start();
   Select({2, 4});  // A.bmp, then c c.bmp shown and focused
   Open();
-  prompter.answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
+  // "One by one", then OK for the first, Cancel for the second.
+  prompter.answers = {PromptAnswer::Cancel, PromptAnswer::Ok, PromptAnswer::Cancel};
   Click(idDoNowButton);
   Click(idAutoSearchCancelBtn);
   // Without a search the dialog stays open until Cancel.
   EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
 
-  // OK for the first, Cancel for the second.
-  ASSERT_EQ(prompter.records.size(), 2u);
+  ASSERT_EQ(prompter.records.size(), 3u);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "gone2.bmp", "c c.bmp"}));
   EXPECT_EQ(RowCount(), 4);
   EXPECT_EQ(form->SelectedRows(), (std::vector<int>{1, 3}));
@@ -100,8 +100,10 @@ TEST_F(AutoSearchDialog, OnStartSearchesBeforeTheFirstShowingAndNothingIsOffered
   EXPECT_EQ(dialog->ShowModal(), IDOK);
   EXPECT_EQ(ListView_GetItemCount(form->PickList()), 2);
 
-  // At the end the four boxes are stored and saved.
+  // At the end the four boxes as confirmed with OK are stored and saved.
   CheckDlgButton(dialog->Handle(), idConfirmAddCheckBox, BST_UNCHECKED);
+  Click(idAutoSearchOKBtn);
+  dialog->ShowModal();
   dialog->FormDestroy();
   EXPECT_FALSE(options->AutoAddConfirm);
   EXPECT_EQ(DecodeDWord(registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key,
@@ -122,15 +124,22 @@ TEST_F(AutoSearchDialog, TheFolderBoxHoldsTheFoldersOfTheListOpenNow) {
   Start();
   form->list.AutoFolders = {"C:\\one", "C:\\two"};
   Open();
-  // The Delete key removes the selected folder; Cancel keeps the box so.
+  // The Delete key removes the selected folder and both automatic boxes are
+  // unticked; Cancel (Esc) puts everything back, and the end of the run
+  // stores what was there.
   HWND box = Item(idFoldersListBox);
   SendMessageA(box, LB_SETCURSEL, 0, 0);
   PostMessageA(dialog->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
   Key(box, VK_DELETE);
+  Click(idAutoSearchCheckBox);
+  Click(idAutoDeleteCheckBox);
   Key(box, VK_ESCAPE);
   dialog->ShowModal();
-  EXPECT_EQ(dialog->Folders(), std::vector<std::string>{"C:\\two"});
+  EXPECT_EQ(dialog->Folders(), (std::vector<std::string>{"C:\\one", "C:\\two"}));
   EXPECT_EQ(form->list.AutoFolders, (std::vector<std::string>{"C:\\one", "C:\\two"}));
+  EXPECT_TRUE(IsDlgButtonChecked(dialog->Handle(), idAutoSearchCheckBox));
+  dialog->FormDestroy();
+  EXPECT_TRUE(options->AutoSearch && options->AutoDelete);
 
   // A new list: the box shows the folders the list holds now, not what was
   // left in it for the list before.

@@ -44,6 +44,8 @@ TEST(FolderScan, OnlyPictureExtensionsAreTakenAndFoldersAreSearched) {
                                       "C:\\R\\h.tiff", "C:\\R\\x.jpg\\inner.jpg"}));
 }
 
+// A picture that overlapping given folders both reach is found once, where
+// it was found first.
 TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {
   Tree tree;
   tree.folders["R"] = {{"1", true}, {"r.jpg", false}, {"9", true}};
@@ -51,10 +53,13 @@ TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {
   tree.folders["R\\1\\2"] = {{"two.jpg", false}};
   tree.folders["R\\9"] = {{"nine.jpg", false}};
   tree.folders["S"] = {{"s.bmp", false}};
-  EXPECT_EQ(
-      ScanFolderTrees({"R", "missing", "S", "R\\1"}, tree.Events()),
-      (std::vector<std::string>{"R\\r.jpg", "R\\1\\one.jpg", "R\\9\\nine.jpg", "R\\1\\2\\two.jpg",
-                                "S\\s.bmp", "R\\1\\one.jpg", "R\\1\\2\\two.jpg"}));
+  EXPECT_EQ(ScanFolderTrees({"R", "missing", "S", "R\\1"}, tree.Events()),
+            (std::vector<std::string>{"R\\r.jpg", "R\\1\\one.jpg", "R\\9\\nine.jpg",
+                                      "R\\1\\2\\two.jpg", "S\\s.bmp"}));
+  tree.folders["r\\1"] = tree.folders["R\\1"];
+  tree.folders["r\\1\\2"] = tree.folders["R\\1\\2"];
+  EXPECT_EQ(ScanFolderTrees({"R\\1", "r\\1"}, tree.Events()),
+            (std::vector<std::string>{"R\\1\\one.jpg", "R\\1\\2\\two.jpg"}));
   EXPECT_EQ(tree.notFound, std::vector<std::string>{"missing"});
   // After R: its two subfolders wait, besides the four given folders.
   EXPECT_EQ(tree.progress.front(), (std::pair<std::size_t, std::size_t>{6, 1}));
@@ -90,8 +95,10 @@ TEST(FolderScan, LinksNeverLeadIntoAFolderSearchedAlready) {
   };
   EXPECT_EQ(ScanFolderTrees({"R"}, events),
             (std::vector<std::string>{"R\\a.jpg", "R\\S\\b.jpg", "R\\S\\other\\c.jpg"}));
-  // Overlapping given folders are each searched whole.
-  EXPECT_EQ(ScanFolderTrees({"R", "R"}, events).size(), 6u);
+  // A given folder reached already is not searched again.
+  identified = 0;
+  EXPECT_EQ(ScanFolderTrees({"R", "R\\up"}, events).size(), 3u);
+  EXPECT_EQ(identified, 7);
 
   // A tree without links costs no identities.
   identified = 0;

@@ -43,30 +43,55 @@ TEST(Files, ReadingAMissingFileGivesNothing) {
   EXPECT_FALSE(FileExists(folder / "none.lst"));
 }
 
-TEST(Files, ManyPathsAtOnceExistJustAsEachOneDoes) {
+// A drive letter that names no drive.
+std::string FreeDrive() {
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'Z'; letter > 'D'; --letter) {
+    if ((drives & (1u << (letter - 'A'))) == 0) {
+      return std::string(1, letter) + ":";
+    }
+  }
+  return "";
+}
+
+TEST(Files, ManyPathsAtOnceExistJustAsEachOneDoesAndOfflineOnesAreNotMissing) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(WriteFileReplacing(folder / "Photo One.JPG", "x", error));
   CreateDirectoryA((folder / "sub.jpg").c_str(), nullptr);
   ASSERT_TRUE(WriteFileReplacing(folder / "sub.jpg\\inner.bmp", "x", error));
-  const std::vector<std::string> paths = {
-      folder / "Photo One.JPG",
-      folder / "photo one.jpg",
-      folder / "gone.jpg",
-      folder / "sub.jpg",
-      folder / "sub.jpg\\inner.bmp",
-      folder / "SUB.JPG/inner.bmp",
-      folder / "none\\gone.jpg",
-      folder / "Photo One.JPG.",
-      folder / "sub.jpg\\..\\Photo One.JPG",
-      "relative-gone.jpg",
+  const std::string drive = FreeDrive();
+  ASSERT_FALSE(drive.empty());
+  using enum FileState;
+  const std::vector<std::pair<std::string, FileState>> cases = {
+      {folder / "Photo One.JPG", Exists},
+      {folder / "photo one.jpg", Exists},
+      {folder / "gone.jpg", Missing},
+      {folder / "sub.jpg", Missing},
+      {folder / "sub.jpg\\inner.bmp", Exists},
+      {folder / "SUB.JPG/inner.bmp", Exists},
+      {folder / "none\\gone.jpg", Missing},
+      {folder / "none\\deeper\\gone.jpg", Missing},
+      {folder / "Photo One.JPG\\x.jpg", Missing},
+      {folder / "Photo One.JPG.", Exists},
+      {folder / "sub.jpg\\..\\Photo One.JPG", Exists},
+      {"relative-gone.jpg", Missing},
+      {drive + "\\pictures\\a.jpg", Unreachable},
+      {drive + "\\b.jpg", Unreachable},
+      {drive + "\\pictures\\c.jpg.", Unreachable},
+      {"\\\\offline-host\\share\\pictures\\d.jpg", Unreachable},
+      {"\\\\offline-host\\share\\e.jpg", Unreachable},
   };
-  const std::vector<bool> exist = FilesExist(paths);
-  ASSERT_EQ(exist.size(), paths.size());
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    EXPECT_EQ(exist[i], FileExists(paths[i])) << paths[i];
+  std::vector<std::string> paths;
+  for (const auto& [path, state] : cases) {
+    paths.push_back(path);
   }
-  EXPECT_EQ(std::count(exist.begin(), exist.end(), true), 6);
+  const std::vector<FileState> states = FileStates(paths);
+  ASSERT_EQ(states.size(), paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(states[i], cases[i].second) << paths[i];
+    EXPECT_EQ(states[i] == Exists, FileExists(paths[i])) << paths[i];
+  }
 }
 
 }  // namespace

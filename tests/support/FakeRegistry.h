@@ -1,6 +1,6 @@
 // An in-memory registry for tests. Key paths and value names compare
 // ignoring letter case, as in Windows. Keys can be made read-only to test
-// failed writes.
+// failed writes and deletes.
 #pragma once
 
 #include <map>
@@ -33,10 +33,16 @@ class FakeRegistry : public Registry {
     return true;
   }
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override {
+    if (readOnly_.count(KeyId(root, key)) != 0) {
+      return values_.count(Id(root, key, name)) == 0;
+    }
     values_.erase(Id(root, key, name));
     return true;
   }
   bool DeleteKey(RegistryRoot root, const std::string& key) override {
+    if (readOnly_.count(KeyId(root, key)) != 0) {
+      return false;
+    }
     const std::string prefix = KeyId(root, key) + "\\";
     for (auto it = values_.begin(); it != values_.end();) {
       const std::string valueKey = it->first.first;
