@@ -59,7 +59,7 @@ bool TForm1::AddPicture(const std::string& path, std::optional<MeasuredSize> siz
 void TForm1::ShowAddedRows() {
   ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
                           LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  preview_->RowsChanged();
+  ShownRowMoved(ShownRow());  // added at the end: the shown row stays where it was
 }
 
 void TForm1::ShowStatusText(const std::string& text) {
@@ -90,7 +90,7 @@ void TForm1::EndProgress() {
 
 void TForm1::OfferPictures(const std::vector<std::string>& paths) {
   pickMode_->Offer(paths);
-  preview_->RowsChanged();
+  preview_->RowsChanged(NoRow);
   Relayout();
   SetFocus(pickMode_->List());
 }

@@ -105,7 +105,7 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
 }
 
 bool PreviewPane::ShowFile(const std::string& path) {
-  RowsChanged();
+  RowsChanged(NoRow);
   auto picture = loader_.Load(path, FittingIn(screen_.Area()), PreviewLoad::Shown);
   if (!picture) {
     screen_.Redraw();
@@ -115,13 +115,13 @@ bool PreviewPane::ShowFile(const std::string& path) {
   return true;
 }
 
-void PreviewPane::RowsChanged() {
+void PreviewPane::RowsChanged(int shownRow) {
   ForgetKept();
-  indexes_.ShownIndex = NoRow;
+  indexes_.ShownIndex = shown_ ? shownRow : NoRow;
 }
 
 void PreviewPane::Forget() {
-  RowsChanged();
+  RowsChanged(NoRow);
   shown_.reset();
   shownPath_.clear();
   screen_.Show(nullptr);

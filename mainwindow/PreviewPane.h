@@ -78,8 +78,9 @@ class PreviewPane {
   bool ShowFile(const std::string& path);
   // Rows were deleted, moved, sorted or added, or another list came: no
   // kept picture belongs to a row any more. The shown one stays on the
-  // screen.
-  void RowsChanged();
+  // screen as the picture of `shownRow`, where its row is now (NoRow: of no
+  // row).
+  void RowsChanged(int shownRow);
   // Lets every picture go and empties the pane.
   void Forget();
   // After the pane was resized: a shown picture decoded reduced for a
@@ -94,6 +95,7 @@ class PreviewPane {
 
   const PreviewIndexes& Indexes() const { return indexes_; }
   const std::shared_ptr<const Picture>& Shown() const { return shown_; }
+  const std::string& ShownPath() const { return shownPath_; }
 
  private:
   void Show(std::shared_ptr<const Picture> picture, const std::string& path);

@@ -156,15 +156,19 @@ TEST(PreviewPane, AfterTheRowsChangeNoPictureIsTakenForAnotherRow) {
   Pane p;
   p.Select(0);
   p.Select(1);
-  p.pane.RowsChanged();
-  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{}));
-  EXPECT_EQ(p.Shown(), "row1");
-  // Sorted: rows 1 and 2 traded places. Selecting row 2, then row 1, shows
-  // each row's own picture, not the one shown at row 1 before the sort.
+  // Sorted: rows 1 and 2 traded places. The shown picture is row 2's now;
+  // selecting row 1 shows that row's own picture, not the one shown at row
+  // 1 before the sort.
   std::swap(p.rows[1], p.rows[2]);
-  p.Select(2);
+  p.pane.RowsChanged(2);
+  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{2, NoRow, NoRow}));
+  EXPECT_EQ(p.Shown(), "row1");
   p.Select(1);
   EXPECT_EQ(p.Shown(), "row2");
+  // Nothing shown belongs to no row.
+  Pane empty;
+  empty.pane.RowsChanged(3);
+  EXPECT_EQ(empty.pane.Indexes().ShownIndex, NoRow);
 }
 
 // Long random walks with the rows reordered and the options switched now
@@ -178,7 +182,10 @@ TEST(PreviewPane, RandomWalksAlwaysShowTheSelectedRowsPicture) {
     const int event = static_cast<int>(random() % 20);
     if (event == 0) {
       std::shuffle(p.rows.begin(), p.rows.end(), random);
-      p.pane.RowsChanged();
+      const auto shown = std::find_if(p.rows.begin(), p.rows.end(), [&](const kelWide& row) {
+        return row.FullPath == p.Shown();
+      });
+      p.pane.RowsChanged(shown != p.rows.end() ? static_cast<int>(shown - p.rows.begin()) : NoRow);
     } else if (event == 1) {
       p.options = options[random() % 4];
     }
@@ -189,6 +196,9 @@ TEST(PreviewPane, RandomWalksAlwaysShowTheSelectedRowsPicture) {
     }
     if (p.Select(row)) {
       ASSERT_EQ(p.Shown(), p.rows[row].FullPath) << "step " << step;
+    }
+    if (const int shown = p.pane.Indexes().ShownIndex; shown != NoRow) {
+      ASSERT_EQ(p.Shown(), p.rows[shown].FullPath) << "step " << step;
     }
   }
 }
