@@ -112,6 +112,16 @@ TEST_F(MainWindow, TheStatusFollowsTheShownRowAndNothingShowsWhenItsRowIsGone) {
   Command(idNMoveUp);
   EXPECT_EQ(form->StatusText(0), "1/3");
   EXPECT_EQ(form->StatusText(2), folder / "b.bmp");
+  CreateDirectoryA((folder / "more").c_str(), nullptr);
+  testing::WriteBitmap(folder / "more\\d.bmp", 2, 2, 0x336699);
+  options->AutoAddConfirm = false;
+  form->ScanFolders({folder / "more"}, false);
+  EXPECT_EQ(form->StatusText(0), "1/4");
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 0);
+  Select({2});
+  form->RemovePictures({0});  // as the automatic search drops a missing picture
+  EXPECT_EQ(form->StatusText(0), "2/3");
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 1);
 
   for (const int command : {int{idDelBtn}, int{idNNewList}, int{idNOpenList}}) {
     SCOPED_TRACE(command);
