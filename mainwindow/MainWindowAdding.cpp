@@ -100,9 +100,23 @@ std::vector<std::string> TForm1::OfferedPaths() const {
 }
 
 void TForm1::EndOffer() {
+  const bool picking = InPickMode();
   pickMode_->Leave();
   ShowStatusPanels();
   Relayout();
+  if (!picking) {
+    return;
+  }
+  // The pane showed the found pictures: the list's own comes back, the
+  // focused one of the selected rows, or none.
+  ShowNoPicture();
+  const std::vector<int> selected = SelectedRows();
+  const int focused = FocusedRow();
+  if (std::find(selected.begin(), selected.end(), focused) != selected.end()) {
+    KelListViewSelectItem(focused, true);
+  } else if (!selected.empty()) {
+    KelListViewSelectItem(selected.front(), true);
+  }
 }
 
 void TForm1::NAddFileClick() {

@@ -535,12 +535,15 @@ void TForm1::ShownRowMoved(int shownRow) {
     const kelWide& picture = list.PictureList[shown];
     ShowRowStatus(shown, rows, picture.Width, picture.Height, picture.FullPath);
   } else if (showedRow) {
-    // Its row is gone: nothing may name or show a picture of no row.
-    preview_->Forget();
-    SetWindowTextA(Handle(), MainCaption);
-    for (WPARAM panel = 0; panel < 3; ++panel) {
-      SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(""));
-    }
+    ShowNoPicture();  // its row is gone
+  }
+}
+
+void TForm1::ShowNoPicture() {
+  preview_->Forget();
+  SetWindowTextA(Handle(), MainCaption);
+  for (WPARAM panel = 0; panel < 3; ++panel) {
+    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(""));
   }
 }
 

@@ -208,6 +208,9 @@ class TForm1 : public Window, private AddingWindow {
   // NoRow: the pane, caption and status bar are emptied, if they showed a row.
   void ShownRowMoved(int shownRow);
   int ShownRow() const { return preview_->Indexes().ShownIndex; }
+  // Empties the pane, the caption and the status bar: nothing may name or
+  // show a picture of no row.
+  void ShowNoPicture();
 
   // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.
