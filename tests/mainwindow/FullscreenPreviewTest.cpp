@@ -260,6 +260,47 @@ TEST_F(Fullscreen, WithoutAPictureEveryStyleIsBlackAndTheKeysStillWork) {
   }
 }
 
+// Notes what it drew as it closes.
+class InspectedFullscreen : public TFullscreenPreviewForm {
+ public:
+  using TFullscreenPreviewForm::TFullscreenPreviewForm;
+  int drawnRow = -1;
+  uint32_t centre = 0;
+
+ protected:
+  void OnHidden() override {
+    drawnRow = DrawnRow();
+    centre = PixelAt(ScreenSize().width / 2, ScreenSize().height / 2);
+    TFullscreenPreviewForm::OnHidden();
+  }
+};
+
+TEST_F(Fullscreen, ALargeCentredPictureIsKeptReducedAndTheScreenGetsThePartItShows) {
+  // Centred at its own size it would take more than a copy may.
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "big.jpg",
+                                 testing::EncodeJpeg(6000, 3000, {},
+                                                     [](int, int, uint8_t* rgb) {
+                                                       rgb[0] = 0x33;
+                                                       rgb[1] = 0x66;
+                                                       rgb[2] = 0x99;
+                                                     }),
+                                 error));
+  WriteList("pics.lst", {{folder / "b.bmp", wsCenter}, {folder / "big.jpg", wsCenter}});
+  Start();
+  InspectedFullscreen over(*form);
+  ASSERT_TRUE(over.Create());
+  Select({0});
+  PostMessageA(over.Image(), WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageA(over.Image(), WM_KEYDOWN, VK_ESCAPE, 1);
+  over.ShowModal();
+  EXPECT_EQ(over.drawnRow, 1);
+  EXPECT_NEAR(static_cast<int>(over.centre & 0xFF), 0x99, 4);
+  const auto& shown = form->ShownPicture();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_LE(static_cast<uint64_t>(shown->width) * shown->height, PreviewCopyPixels);
+}
+
 // Notes the window each message box would be owned by.
 class OwnerRecordingPrompter : public testing::ScriptedPrompter {
  public:
