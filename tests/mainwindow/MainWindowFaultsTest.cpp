@@ -99,6 +99,13 @@ TEST_F(MainWindow, SetAsWallpaperSetsThePanesPictureInItsOwnStyle) {
     expected += "SetWallpaper " + c.set + "\n";
     EXPECT_EQ(ReadWholeFile(folder / "record.txt").value_or(""), expected);
   }
+  // "Set randomly" onto a picture that cannot be shown sets nothing.
+  DeleteFileA((folder / "b.bmp").c_str());
+  Select({2});
+  Command(idNSetrandomly);  // the recording library chooses row 0
+  const std::string record = ReadWholeFile(folder / "record.txt").value_or("");
+  EXPECT_NE(record.find("FindNextPicture", expected.size()), std::string::npos);
+  EXPECT_EQ(record.find("SetWallpaper", expected.size()), std::string::npos);
   EXPECT_EQ(options->LastWallpaper, folder / "b.bmp");
   SetEnvironmentVariableA("SELTANE_TEST_RECORD", nullptr);
 }
