@@ -1,5 +1,6 @@
 #include "mainwindow/FullscreenPreview.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -135,11 +136,11 @@ void TFullscreenPreviewForm::FormShow() {
     const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(size.width) * 4;
     GdiFlush();
     std::memset(frame_.Pixels(), 0, static_cast<std::size_t>(stride) * size.height);
-    // Only the picture of the selected row itself: after a step onto a file
-    // that is missing or could not be decoded the pane still shows the one
-    // before, and the screen stays black.
-    const int row = main_.SelectedRow();
-    if (row >= 0 && row == main_.Preview().Indexes().ShownIndex) {
+    // The pane's picture, whichever rows are selected: the one a right click
+    // sets. After a step onto a file that is missing or could not be decoded
+    // that is still the one before.
+    const int row = main_.Preview().Indexes().ShownIndex;
+    if (row >= 0) {
       const int box = main_.StyleBoxIndex();
       const uint8_t style = static_cast<uint8_t>(box >= 0 ? box : wsCenter);
       try {
@@ -208,9 +209,19 @@ void TFullscreenPreviewForm::Wheel(int delta) {
 }
 
 void TFullscreenPreviewForm::Step(int rows) {
-  const int row = main_.SelectedRow();
+  if (closing_ || main_.SelectedRow() < 0) {
+    return;
+  }
+  // From the row stepped to last, which has the focus mark, also when its
+  // picture could not be shown; else from the row on the screen.
+  const std::vector<int> selected = main_.SelectedRows();
+  int row = main_.FocusedRow();
+  if (std::find(selected.begin(), selected.end(), row) == selected.end()) {
+    const int shown = main_.Preview().Indexes().ShownIndex;
+    row = shown >= 0 ? shown : selected.front();
+  }
   const int next = row + rows;
-  if (closing_ || row < 0 || next < 0 || next >= static_cast<int>(main_.list.PictureList.size())) {
+  if (next < 0 || next >= static_cast<int>(main_.list.PictureList.size())) {
     return;
   }
   shownInStep_ = false;
@@ -238,8 +249,9 @@ void TFullscreenPreviewForm::Image1MouseDown(bool rightButton) {
     return;
   }
   closing_ = true;
-  // Only the picture on the screen: a black screen sets nothing.
-  if (rightButton && drawnRow_ >= 0 && drawnRow_ == main_.SelectedRow()) {
+  // Only the picture on the screen, which is the pane's: a black screen sets
+  // nothing.
+  if (rightButton && drawnRow_ >= 0 && drawnRow_ == main_.Preview().Indexes().ShownIndex) {
     main_.SetBtnClick();
   }
 }

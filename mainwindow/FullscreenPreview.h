@@ -1,4 +1,4 @@
-// The fullscreen preview: the selected row's picture over the whole monitor
+// The fullscreen preview: the preview pane's picture over the whole monitor
 // the main window is on, laid out exactly as the wallpaper will be in the
 // style the style box shows, composed in one screen-sized bitmap and shown
 // at once. The keys and the wheel step through the main window's list, a
@@ -37,9 +37,9 @@ class TFullscreenPreviewForm : public ModalDialog, private PreviewFollower {
 
   // ---- Handlers
 
-  // Draws the selected row's picture; black when there is none, or when the
-  // preview does not show that row's picture (its file is missing or could
-  // not be decoded).
+  // Draws the picture the preview pane shows, of the row it belongs to
+  // (the focused one of several selected); black when the pane shows no
+  // row's picture.
   void FormShow();
   void FormKeyDown(unsigned key);
   void FormMouseWheelDown();

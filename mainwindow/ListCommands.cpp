@@ -94,6 +94,14 @@ int DeleteRows(std::vector<kelWide>& pictures, std::vector<int> selectedRows) {
   return first == static_cast<int>(pictures.size()) ? first - 1 : first;
 }
 
+int RowAfterRemoving(const std::vector<int>& removed, int row) {
+  const auto before = std::lower_bound(removed.begin(), removed.end(), row);
+  if (before != removed.end() && *before == row) {
+    return -1;
+  }
+  return row - static_cast<int>(before - removed.begin());
+}
+
 int MoveRowUp(std::vector<kelWide>& pictures, int row) {
   if (row <= 0 || row >= static_cast<int>(pictures.size())) {
     return -1;

@@ -52,6 +52,10 @@ std::vector<uint32_t> SortPictures(std::vector<kelWide>& pictures, const SortSta
 // selected.
 int DeleteRows(std::vector<kelWide>& pictures, std::vector<int> selectedRows);
 
+// Where a row is once the rows in `removed` (ascending, none twice) have
+// gone; -1 when it is one of them.
+int RowAfterRemoving(const std::vector<int>& removed, int row);
+
 // Moves the picture at the row one place up or down. Returns its new row, or
 // -1 when it cannot move (no such row, or already first or last).
 int MoveRowUp(std::vector<kelWide>& pictures, int row);

@@ -59,7 +59,7 @@ bool TForm1::AddPicture(const std::string& path, std::optional<MeasuredSize> siz
 void TForm1::ShowAddedRows() {
   ListView_SetItemCountEx(listView_, static_cast<int>(list.PictureList.size()),
                           LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  preview_->RowsChanged();
+  ShownRowMoved(ShownRow());  // added at the end: the shown row stays where it was
 }
 
 void TForm1::ShowStatusText(const std::string& text) {
@@ -90,7 +90,7 @@ void TForm1::EndProgress() {
 
 void TForm1::OfferPictures(const std::vector<std::string>& paths) {
   pickMode_->Offer(paths);
-  preview_->RowsChanged();
+  preview_->RowsChanged(NoRow);
   Relayout();
   SetFocus(pickMode_->List());
 }
@@ -100,9 +100,23 @@ std::vector<std::string> TForm1::OfferedPaths() const {
 }
 
 void TForm1::EndOffer() {
+  const bool picking = InPickMode();
   pickMode_->Leave();
   ShowStatusPanels();
   Relayout();
+  if (!picking) {
+    return;
+  }
+  // The pane showed the found pictures: the list's own comes back, the
+  // focused one of the selected rows, or none.
+  ShowNoPicture();
+  const std::vector<int> selected = SelectedRows();
+  const int focused = FocusedRow();
+  if (std::find(selected.begin(), selected.end(), focused) != selected.end()) {
+    KelListViewSelectItem(focused, true);
+  } else if (!selected.empty()) {
+    KelListViewSelectItem(selected.front(), true);
+  }
 }
 
 void TForm1::NAddFileClick() {

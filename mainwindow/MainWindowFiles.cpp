@@ -52,7 +52,7 @@ bool TForm1::OpenListFile() {
     // asks for one.
     ListUnnamed = true;
   }
-  RefreshRows();
+  RefreshRowsShowing(NoRow);
   return read == ListRead::Loaded;
 }
 
@@ -69,7 +69,7 @@ bool TForm1::StartNewList() {
   }
   ClearSelection();
   list.PictureList.clear();
-  RefreshRows();
+  RefreshRowsShowing(NoRow);
   ListUnnamed = true;
   ++listsOpened_;
   return true;

@@ -98,15 +98,16 @@ void TForm1::KelListViewSelectItem(int row, bool selected) {
 
 bool TForm1::ShowSelectedRow(int row) {
   const TOptions& options = services_.options;
-  SendMessageA(styleBox_, CB_SETCURSEL, list.PictureList[row].Style, 0);
   if (!FileExists(list.PictureList[row].FullPath)) {
-    // Otherwise nothing changes: preview, caption and status stay.
+    // Otherwise nothing changes: preview, style box, caption and status
+    // stay, and go on naming the picture that "Set as wallpaper" sets.
     return options.DeleteNotExisting && RemoveMissingPicture(row);
   }
   preview_->Select(
       row, list.PictureList, {options.BufferImages, options.CasheImages},
       [&](const Picture& shown) {
         kelWide& entry = list.PictureList[row];
+        SendMessageA(styleBox_, CB_SETCURSEL, entry.Style, 0);
         entry.Width = ClampToWord(shown.stored.width);
         entry.Height = ClampToWord(shown.stored.height);
         SetWindowTextA(

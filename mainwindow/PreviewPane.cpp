@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <new>
+
+#include "styles/WallpaperLayout.h"
 
 namespace seltane {
 
@@ -16,7 +20,75 @@ PictureSize FittedSize(PictureSize stored, PictureSize area) {
           std::max(1, static_cast<int32_t>(std::ceil(stored.height * scale)))};
 }
 
+uint64_t PixelCount(int64_t width, int64_t height) {
+  return static_cast<uint64_t>(std::max<int64_t>(0, width)) *
+         static_cast<uint64_t>(std::max<int64_t>(0, height));
+}
+
+// The pixels a decoder that reduces by eighths gives for the wanted size.
+uint64_t ReducedPixels(PictureSize stored, PictureSize wanted) {
+  const PictureSize reduced = ReducedSize(stored, ReductionEighths(stored, wanted));
+  return PixelCount(reduced.width, reduced.height);
+}
+
 }  // namespace
+
+std::shared_ptr<const Picture> WithinPixels(std::shared_ptr<const Picture> picture,
+                                            const DecodeOptions& wanted, uint64_t maxPixels) {
+  if (!picture || !picture->pixels || PixelCount(picture->width, picture->height) <= maxPixels ||
+      !picture->Whole()) {
+    return picture;  // a part is no larger than the screen it is shown on
+  }
+  const PictureSize stored = picture->stored;
+  auto smaller = std::make_shared<Picture>();
+  smaller->stored = stored;
+  if (wanted.shownPart && picture->width == stored.width && picture->height == stored.height) {
+    const PicturePart part = ClampedPart(wanted.shownPart(stored), stored);
+    if (PixelCount(part.width, part.height) <= maxPixels && !(part == picture->part)) {
+      if (AllocatePixels(part.width, part.height, maxPixels, *smaller) != PictureError::None) {
+        return picture;
+      }
+      smaller->part = part;
+      for (int32_t y = 0; y < part.height; ++y) {
+        std::memcpy(smaller->pixels.get() + y * smaller->Stride(),
+                    picture->pixels.get() + (part.top + y) * picture->Stride() + part.left * 4,
+                    static_cast<std::size_t>(smaller->Stride()));
+      }
+      return smaller;
+    }
+  }
+  // Reduced in proportion: to the size it is drawn at when that is within
+  // the limit (rounded up, so that it still covers it), else to the limit.
+  const double width = picture->width;
+  const double height = picture->height;
+  const double limit = std::sqrt(static_cast<double>(maxPixels) / (width * height));
+  PictureSize size{static_cast<int32_t>(width * limit), static_cast<int32_t>(height * limit)};
+  if (wanted.drawnSize) {
+    const PictureSize drawn = wanted.drawnSize(stored);
+    const double scale = std::max(drawn.width / width, drawn.height / height);
+    const PictureSize covering{static_cast<int32_t>(std::ceil(width * scale)),
+                               static_cast<int32_t>(std::ceil(height * scale))};
+    if (scale < limit && PixelCount(covering.width, covering.height) <= maxPixels) {
+      size = covering;
+    }
+  }
+  size = {std::clamp(size.width, 1, picture->width), std::clamp(size.height, 1, picture->height)};
+  if (AllocatePixels(size.width, size.height, maxPixels, *smaller) != PictureError::None) {
+    return picture;
+  }
+  smaller->part = picture->part;
+  WallpaperLayout stretched;
+  stretched.kind = WallpaperLayout::Kind::Single;
+  stretched.target = {0, 0, size.width, size.height};
+  try {
+    DrawWallpaper(stretched,
+                  {picture->pixels.get(), picture->width, picture->height, picture->Stride()},
+                  {smaller->pixels.get(), size.width, size.height, smaller->Stride()});
+  } catch (const std::bad_alloc&) {
+    return picture;
+  }
+  return smaller;
+}
 
 DecodeOptions FittingIn(PictureSize area) {
   DecodeOptions options;
@@ -71,13 +143,13 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
   }
   if (next && follower_ && !Covers(*next, wanted)) {
     // Kept for the pane alone, before the follower came.
-    if (auto larger = loader_.Load(rows[row].FullPath, wanted, PreviewLoad::Larger)) {
+    if (auto larger = Load(rows[row].FullPath, wanted, PreviewLoad::Larger)) {
       next = std::move(larger);
     }
   }
   if (!next) {
-    next = loader_.Load(rows[row].FullPath, wanted,
-                        follower_ ? PreviewLoad::ShownCovered : PreviewLoad::Shown);
+    next = Load(rows[row].FullPath, wanted,
+                follower_ ? PreviewLoad::ShownCovered : PreviewLoad::Shown);
     if (!next) {
       screen_.Redraw();
       return false;
@@ -95,8 +167,8 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
     follower_->PictureShown();
   }
   if (plan.rowToBuffer != NoRow) {
-    buffer_ = loader_.Load(rows[plan.rowToBuffer].FullPath, Wanted(rows[plan.rowToBuffer]),
-                           PreviewLoad::Buffered);
+    buffer_ = Load(rows[plan.rowToBuffer].FullPath, Wanted(rows[plan.rowToBuffer]),
+                   PreviewLoad::Buffered);
     if (!buffer_) {
       ForgetBufferedPicture(indexes_);
     }
@@ -105,8 +177,8 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
 }
 
 bool PreviewPane::ShowFile(const std::string& path) {
-  RowsChanged();
-  auto picture = loader_.Load(path, FittingIn(screen_.Area()), PreviewLoad::Shown);
+  RowsChanged(NoRow);
+  auto picture = Load(path, FittingIn(screen_.Area()), PreviewLoad::Shown);
   if (!picture) {
     screen_.Redraw();
     return false;
@@ -115,13 +187,13 @@ bool PreviewPane::ShowFile(const std::string& path) {
   return true;
 }
 
-void PreviewPane::RowsChanged() {
+void PreviewPane::RowsChanged(int shownRow) {
   ForgetKept();
-  indexes_.ShownIndex = NoRow;
+  indexes_.ShownIndex = shown_ ? shownRow : NoRow;
 }
 
 void PreviewPane::Forget() {
-  RowsChanged();
+  RowsChanged(NoRow);
   shown_.reset();
   shownPath_.clear();
   screen_.Show(nullptr);
@@ -133,7 +205,7 @@ void PreviewPane::AreaChanged() {
     ForgetKept();
   }
   if (shown_ && !Covers(*shown_, wanted)) {
-    if (auto larger = loader_.Load(shownPath_, wanted, PreviewLoad::Larger)) {
+    if (auto larger = Load(shownPath_, wanted, PreviewLoad::Larger)) {
       Show(std::move(larger), shownPath_);
     }
   }
@@ -143,7 +215,7 @@ std::shared_ptr<const Picture> PreviewPane::ShownCovering(const DecodeOptions& w
   if (!shown_ || Covers(*shown_, wanted)) {
     return shown_;
   }
-  auto larger = loader_.Load(shownPath_, wanted, PreviewLoad::Larger);
+  auto larger = Load(shownPath_, wanted, PreviewLoad::Larger);
   return larger ? larger : shown_;
 }
 
@@ -156,14 +228,22 @@ void PreviewPane::Show(std::shared_ptr<const Picture> picture, const std::string
 DecodeOptions PreviewPane::Wanted(const kelWide& row) const {
   DecodeOptions wanted = FittingIn(screen_.Area());
   if (follower_) {
-    wanted.drawnSize = [pane = wanted.drawnSize, follower = follower_,
-                        style = row.Style](PictureSize stored) {
+    wanted.drawnSize = [pane = wanted.drawnSize, follower = follower_, style = row.Style,
+                        maxPixels = maxPixels_](PictureSize stored) {
       const PictureSize a = pane(stored);
       const PictureSize b = follower->SizeFor(stored, style);
-      return PictureSize{std::max(a.width, b.width), std::max(a.height, b.height)};
+      const PictureSize both{std::max(a.width, b.width), std::max(a.height, b.height)};
+      // A large picture centred or tiled at its own size is not kept whole
+      // for the follower: it decodes the part it shows.
+      return ReducedPixels(stored, both) <= maxPixels ? both : a;
     };
   }
   return wanted;
+}
+
+std::shared_ptr<const Picture> PreviewPane::Load(const std::string& path,
+                                                 const DecodeOptions& wanted, PreviewLoad purpose) {
+  return WithinPixels(loader_.Load(path, wanted, purpose), wanted, maxPixels_);
 }
 
 void PreviewPane::ForgetKept() {

@@ -20,6 +20,20 @@ namespace seltane {
 // proportion to fit, never enlarged (the pane).
 DecodeOptions FittingIn(PictureSize area);
 
+// The most pixels one decoded copy may have that the pane keeps (the shown
+// picture, the buffer, the cache) or hands the fullscreen preview: 64 MiB,
+// so that the four stay within 256 MiB, which a 32-bit process can spare
+// beside its list and one picture decoding. A 5K screen's worth still fits.
+inline constexpr uint64_t PreviewCopyPixels = uint64_t{16} << 20;
+
+// The picture brought within `maxPixels` for what `wanted` draws: itself
+// when it is within; decoded whole at its own size, the part `wanted`
+// shows, cut out, when that is within; else a copy reduced in proportion,
+// to the size it is drawn at or to the limit. Itself also when the copy
+// cannot be had.
+std::shared_ptr<const Picture> WithinPixels(std::shared_ptr<const Picture> picture,
+                                            const DecodeOptions& wanted, uint64_t maxPixels);
+
 // Whether the picture, as it was decoded, gives at least what a decode with
 // `wanted`'s sizes and part would: no smaller, and no less of it.
 bool Covers(const Picture& picture, const DecodeOptions& wanted);
@@ -65,7 +79,10 @@ class PreviewScreen {
 
 class PreviewPane {
  public:
-  PreviewPane(PreviewScreen& screen, PreviewLoader& loader) : screen_(screen), loader_(loader) {}
+  // Every copy it keeps or hands out has at most `maxPixels`: decoded
+  // reduced to what is drawn, or made smaller once decoded.
+  PreviewPane(PreviewScreen& screen, PreviewLoader& loader, uint64_t maxPixels = PreviewCopyPixels)
+      : screen_(screen), loader_(loader), maxPixels_(maxPixels) {}
 
   // Shows the picture of `rows[row]`, calls `shown` once it is on the screen,
   // then decodes the row ahead into the buffer. False when the picture could
@@ -78,8 +95,9 @@ class PreviewPane {
   bool ShowFile(const std::string& path);
   // Rows were deleted, moved, sorted or added, or another list came: no
   // kept picture belongs to a row any more. The shown one stays on the
-  // screen.
-  void RowsChanged();
+  // screen as the picture of `shownRow`, where its row is now (NoRow: of no
+  // row).
+  void RowsChanged(int shownRow);
   // Lets every picture go and empties the pane.
   void Forget();
   // After the pane was resized: a shown picture decoded reduced for a
@@ -94,16 +112,21 @@ class PreviewPane {
 
   const PreviewIndexes& Indexes() const { return indexes_; }
   const std::shared_ptr<const Picture>& Shown() const { return shown_; }
+  const std::string& ShownPath() const { return shownPath_; }
 
  private:
   void Show(std::shared_ptr<const Picture> picture, const std::string& path);
   void ForgetKept();
   // What decoding a row's picture must give: the pane's area, and the
-  // follower's size for the row's style.
+  // follower's size for the row's style while a copy of that size stays
+  // within the limit (else the follower decodes what it shows itself).
   DecodeOptions Wanted(const kelWide& row) const;
+  std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
+                                      PreviewLoad purpose);
 
   PreviewScreen& screen_;
   PreviewLoader& loader_;
+  uint64_t maxPixels_;
   PreviewFollower* follower_ = nullptr;
   PreviewIndexes indexes_;
   PreviewOptions lastOptions_;

@@ -512,17 +512,44 @@ LRESULT TForm1::Notify(const NMHDR& header) {
 }
 
 void TForm1::RefreshRows() {
+  const int shown = ShownRow();
+  const bool stays = shown >= 0 && shown < static_cast<int>(list.PictureList.size()) &&
+                     list.PictureList[shown].FullPath == preview_->ShownPath();
+  RefreshRowsShowing(stays ? shown : NoRow);
+}
+
+void TForm1::RefreshRowsShowing(int shownRow) {
   const int rows = static_cast<int>(list.PictureList.size());
   if (ListView_GetItemCount(listView_) != rows) {
     ListView_SetItemCountEx(listView_, rows, LVSICF_NOSCROLL);
   }
   InvalidateRect(listView_, nullptr, FALSE);
-  preview_->RowsChanged();
+  ShownRowMoved(shownRow);
+}
+
+void TForm1::ShownRowMoved(int shownRow) {
+  const int rows = static_cast<int>(list.PictureList.size());
+  const bool showedRow = ShownRow() != NoRow;
+  preview_->RowsChanged(shownRow < rows ? shownRow : NoRow);
+  if (const int shown = ShownRow(); shown != NoRow) {
+    const kelWide& picture = list.PictureList[shown];
+    ShowRowStatus(shown, rows, picture.Width, picture.Height, picture.FullPath);
+  } else if (showedRow) {
+    ShowNoPicture();  // its row is gone
+  }
+}
+
+void TForm1::ShowNoPicture() {
+  preview_->Forget();
+  SetWindowTextA(Handle(), MainCaption);
+  for (WPARAM panel = 0; panel < 3; ++panel) {
+    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(""));
+  }
 }
 
 void TForm1::RefreshStyles() {
   InvalidateRect(listView_, nullptr, FALSE);
-  if (const int row = SelectedRow(); row >= 0) {
+  if (const int row = ShownRow() != NoRow ? ShownRow() : SelectedRow(); row >= 0) {
     SendMessageA(styleBox_, CB_SETCURSEL, list.PictureList[row].Style, 0);
   }
 }
@@ -544,16 +571,11 @@ void TForm1::RemovePictures(std::vector<int> rows) {
   if (rows.empty()) {
     return;
   }
-  // A row's place once the rows before it have gone; -1 for a removed row.
-  auto placeAfter = [&](int row) {
-    const auto before = std::lower_bound(rows.begin(), rows.end(), row);
-    return before != rows.end() && *before == row ? -1
-                                                  : row - static_cast<int>(before - rows.begin());
-  };
+  auto placeAfter = [&](int row) { return RowAfterRemoving(rows, row); };
   const BufferingPause pause = PauseBuffering();
   const std::vector<int> selected = SelectedRows();
   const int focused = FocusedRow();
-  const int shown = preview_->Indexes().ShownIndex;
+  const int shown = ShownRow();
   DeleteRows(list.PictureList, rows);
   MarkListAndRandomChanged(list);
 
@@ -561,7 +583,7 @@ void TForm1::RemovePictures(std::vector<int> rows) {
   // user, so nothing is shown again.
   ignoreSelection_ = true;
   ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  RefreshRows();
+  RefreshRowsShowing(placeAfter(shown));
   bool selectionKept = false;
   for (int row : selected) {
     if (const int now = placeAfter(row); now >= 0) {
@@ -575,10 +597,6 @@ void TForm1::RemovePictures(std::vector<int> rows) {
   ignoreSelection_ = false;
 
   const int rowsLeft = static_cast<int>(list.PictureList.size());
-  if (const int now = shown >= 0 && !InPickMode() ? placeAfter(shown) : -1; now >= 0) {
-    const kelWide& picture = list.PictureList[now];
-    ShowRowStatus(now, rowsLeft, picture.Width, picture.Height, picture.FullPath);
-  }
   if (!selected.empty() && !selectionKept && rowsLeft > 0) {
     // As after Delete: the row that took the first selected one's place.
     const int first = selected.front();
@@ -620,7 +638,11 @@ int TForm1::FocusedRow() const {
 }
 
 void TForm1::FocusSelectedRow() {
-  const int row = SelectedRow();
+  const std::vector<int> selected = SelectedRows();
+  int row = selected.empty() ? -1 : selected.front();
+  if (std::find(selected.begin(), selected.end(), ShownRow()) != selected.end()) {
+    row = ShownRow();
+  }
   if (row >= 0) {
     ListView_SetItemState(listView_, row, LVIS_FOCUSED, LVIS_FOCUSED);
     ListView_EnsureVisible(listView_, row, FALSE);
@@ -646,8 +668,9 @@ void TForm1::DelBtnClick() {
   MarkListAndRandomChanged(list);
   const BufferingPause pause = PauseBuffering();
   ClearSelection();
+  const int shown = RowAfterRemoving(selected, ShownRow());
   const int next = DeleteRows(list.PictureList, selected);
-  RefreshRows();
+  RefreshRowsShowing(shown);
   if (next >= 0) {
     SelectOnly(next, true);
   }
@@ -667,7 +690,9 @@ void TForm1::StyleComboBoxChange() {
 }
 
 void TForm1::SetBtnClick() {
-  const int row = SelectedRow();
+  // The picture the preview shows, which the caption and the status bar
+  // name, in the style the box shows with it.
+  const int row = ShownRow();
   if (row < 0) {
     return;
   }
@@ -708,7 +733,11 @@ void TForm1::Setrandomly1Click() {
     return;
   }
   NFindrandomlyClick();
-  SetBtnClick();
+  // Only the picture chosen: not the one shown before when the chosen one
+  // could not be shown.
+  if (ShownRow() == SelectedRow()) {
+    SetBtnClick();
+  }
 }
 
 void TForm1::NActiveDesktopOnClick(bool on) {
@@ -725,8 +754,9 @@ void TForm1::NMoveUpClick() {
   // with the moved picture.
   const UINT movedState = ListView_GetItemState(listView_, focused, LVIS_SELECTED);
   const UINT otherState = ListView_GetItemState(listView_, focused - 1, LVIS_SELECTED);
+  const int shown = ShownRow();
   const int moved = MoveRowUp(list.PictureList, focused);
-  RefreshRows();
+  RefreshRowsShowing(shown == focused ? moved : shown == moved ? focused : shown);
   ListView_SetItemState(listView_, focused, otherState, LVIS_SELECTED);
   ListView_SetItemState(listView_, moved, movedState | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(listView_, moved, FALSE);
@@ -739,8 +769,9 @@ void TForm1::NMoveDownClick() {
     return;
   }
   const BufferingPause pause = PauseBuffering();
+  const int shown = ShownRow();
   const int moved = MoveRowDown(list.PictureList, focused);
-  RefreshRows();
+  RefreshRowsShowing(shown == focused ? moved : shown == moved ? focused : shown);
   SelectOnly(moved, true);
   MarkListAndRandomChanged(list);
 }
@@ -771,7 +802,8 @@ void TForm1::KelListViewColumnClick(int column) {
     }
   }
   ignoreSelection_ = false;
-  RefreshRows();
+  const auto shown = std::find(order.begin(), order.end(), static_cast<uint32_t>(ShownRow()));
+  RefreshRowsShowing(shown != order.end() ? static_cast<int>(shown - order.begin()) : NoRow);
   MarkListAndRandomChanged(list);
 }
 

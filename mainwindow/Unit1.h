@@ -94,11 +94,13 @@ class TForm1 : public Window, private AddingWindow {
 
   // After PictureList changed other than through this window's commands:
   // counts the rows again, repaints them, and lets the preview forget which
-  // rows its pictures belong to.
+  // rows its kept pictures belong to. The shown picture stays the shown
+  // row's while that row still holds its file; otherwise the pane, caption
+  // and status bar are emptied.
   void RefreshRows();
   // After the styles in PictureList changed: repaints the rows and shows
-  // the selected row's style in the style box (nothing else of the
-  // selection is handled again).
+  // the style of the row the preview shows (else the selected row's) in the
+  // style box (nothing else of the selection is handled again).
   void RefreshStyles();
   // Removes one picture and its row, and marks both files changed.
   void RemovePicture(int row);
@@ -117,8 +119,9 @@ class TForm1 : public Window, private AddingWindow {
   std::vector<int> SelectedRows() const;
   int SelectedRow() const;  // the first selected row; -1 when none
   int FocusedRow() const;   // -1 when none
-  // Gives the selected row the focus mark and the list the keyboard focus,
-  // and scrolls the row into view; the selection stays as it is.
+  // Gives the selected row the focus mark (the row the preview shows, when
+  // it is one of several selected) and the list the keyboard focus, and
+  // scrolls the row into view; the selection stays as it is.
   void FocusSelectedRow();
   // The style the style box shows (0-5); -1 when it shows none of them.
   int StyleBoxIndex() const;
@@ -198,6 +201,16 @@ class TForm1 : public Window, private AddingWindow {
   void FollowDpi(WPARAM wParam, LPARAM lParam);
   bool OnSplitter(int x) const;
   void ShowAddPopup(int x, int y);
+  // RefreshRows after this window's own change, which knows where the
+  // shown row went: `shownRow`, or NoRow when it went out of the list.
+  void RefreshRowsShowing(int shownRow);
+  // The preview's picture is now row `shownRow`'s: its "i/n" is shown again;
+  // NoRow: the pane, caption and status bar are emptied, if they showed a row.
+  void ShownRowMoved(int shownRow);
+  int ShownRow() const { return preview_->Indexes().ShownIndex; }
+  // Empties the pane, the caption and the status bar: nothing may name or
+  // show a picture of no row.
+  void ShowNoPicture();
 
   // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.

@@ -175,21 +175,61 @@ TEST_F(Fullscreen, ARightClickSetsTheDrawnPictureAndAnyOtherClickOnlyCloses) {
   EXPECT_EQ(Recorded(), "SetWallpaper 4 " + (folder / "c c.bmp") + "\nSetWallpaper 1 " +
                             (folder / "c c.bmp") + "\n");
 
-  // Stepped onto a picture that is gone: the screen is black, and a right
-  // click there sets nothing.
+  // Stepped onto a picture that is gone: the pane and the screen keep the
+  // picture before, and a right click sets that one in its own style; the
+  // next step goes on from the row stepped onto.
   options->DeleteNotExisting = false;
   DeleteFileA((folder / "b.bmp").c_str());
   Select({1});
   preview->FormShow();
   preview->FormKeyDown(VK_UP);
   EXPECT_EQ(form->SelectedRows(), std::vector<int>{0});
-  EXPECT_EQ(preview->DrawnRow(), -1);
-  EXPECT_EQ(Centre(), 0u);
+  EXPECT_EQ(preview->DrawnRow(), 1);
   const std::string setBefore = Recorded();
   PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP);
   preview->ShowModal();
-  EXPECT_EQ(Recorded(), setBefore);
-  EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
+  EXPECT_EQ(Recorded(), setBefore + "SetWallpaper 0 " + (folder / "A.bmp") + "\n");
+  preview->FormKeyDown(VK_DOWN);
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{1});
+}
+
+TEST_F(Fullscreen, AfterASortAndWithSeveralRowsSelectedItDrawsSetsAndStepsFromThePanesPicture) {
+  constexpr uint32_t Red = 0xCC0000;
+  testing::WriteBitmap(folder / "b.bmp", 4, 3, Red);
+  Open();
+  Select({0});                               // b.bmp, tiled
+  form->KelListViewColumnClick(lcFileName);  // A.bmp, b.bmp, c c.bmp
+  EXPECT_EQ(form->StatusText(0), "2/3");
+  preview->FormShow();
+  EXPECT_EQ(preview->DrawnRow(), 1);
+  EXPECT_EQ(Corner(), Red);
+  PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP);
+  preview->ShowModal();
+  EXPECT_EQ(Recorded(), "SetWallpaper 2 " + (folder / "b.bmp") + "\n");
+
+  // Selected in turn, the last row selected is in the pane: it is drawn,
+  // set, and stepped from.
+  struct Case {
+    std::vector<int> rows;
+    int shown;
+    std::string set;
+    std::vector<int> afterDown;
+  };
+  for (const Case& c : {Case{{1, 2}, 2, "4 " + (folder / "c c.bmp"), {1, 2}},
+                        Case{{2, 0}, 0, "0 " + (folder / "A.bmp"), {1}}}) {
+    SCOPED_TRACE(c.set);
+    Select(c.rows);
+    preview->FormShow();
+    EXPECT_EQ(preview->DrawnRow(), c.shown);
+    EXPECT_EQ(Centre(), Colour);
+    const std::string before = Recorded();
+    PostClick(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    preview->ShowModal();
+    EXPECT_EQ(Recorded(), before + "SetWallpaper " + c.set + "\n");
+    EXPECT_EQ(form->FocusedRow(), c.shown);
+    preview->FormKeyDown(VK_DOWN);
+    EXPECT_EQ(form->SelectedRows(), c.afterDown);
+  }
 }
 
 TEST_F(Fullscreen, WithoutAPictureEveryStyleIsBlackAndTheKeysStillWork) {
@@ -218,6 +258,47 @@ TEST_F(Fullscreen, WithoutAPictureEveryStyleIsBlackAndTheKeysStillWork) {
     preview.reset();
     form.reset();
   }
+}
+
+// Notes what it drew as it closes.
+class InspectedFullscreen : public TFullscreenPreviewForm {
+ public:
+  using TFullscreenPreviewForm::TFullscreenPreviewForm;
+  int drawnRow = -1;
+  uint32_t centre = 0;
+
+ protected:
+  void OnHidden() override {
+    drawnRow = DrawnRow();
+    centre = PixelAt(ScreenSize().width / 2, ScreenSize().height / 2);
+    TFullscreenPreviewForm::OnHidden();
+  }
+};
+
+TEST_F(Fullscreen, ALargeCentredPictureIsKeptReducedAndTheScreenGetsThePartItShows) {
+  // Centred at its own size it would take more than a copy may.
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "big.jpg",
+                                 testing::EncodeJpeg(6000, 3000, {},
+                                                     [](int, int, uint8_t* rgb) {
+                                                       rgb[0] = 0x33;
+                                                       rgb[1] = 0x66;
+                                                       rgb[2] = 0x99;
+                                                     }),
+                                 error));
+  WriteList("pics.lst", {{folder / "b.bmp", wsCenter}, {folder / "big.jpg", wsCenter}});
+  Start();
+  InspectedFullscreen over(*form);
+  ASSERT_TRUE(over.Create());
+  Select({0});
+  PostMessageA(over.Image(), WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageA(over.Image(), WM_KEYDOWN, VK_ESCAPE, 1);
+  over.ShowModal();
+  EXPECT_EQ(over.drawnRow, 1);
+  EXPECT_NEAR(static_cast<int>(over.centre & 0xFF), 0x99, 4);
+  const auto& shown = form->ShownPicture();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_LE(static_cast<uint64_t>(shown->width) * shown->height, PreviewCopyPixels);
 }
 
 // Notes the window each message box would be owned by.

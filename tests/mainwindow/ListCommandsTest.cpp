@@ -65,6 +65,12 @@ TEST(ListCommands, DeletingSelectsTheRowThatTookThePlace) {
   EXPECT_EQ(pictures.size(), 2u);
   EXPECT_EQ(DeleteRows(pictures, {0, 1, 1}), -1);
   EXPECT_TRUE(pictures.empty());
+  // Where the other rows go: rows 1 and 3 of five removed.
+  std::vector<int> places;
+  for (int row = -1; row < 5; ++row) {
+    places.push_back(RowAfterRemoving({1, 3}, row));
+  }
+  EXPECT_EQ(places, (std::vector<int>{-1, 0, -1, 1, -1, 2}));
 }
 
 TEST(ListCommands, MovingStopsAtTheEnds) {

@@ -76,6 +76,83 @@ TEST_F(MainWindow, AfterSortingEachRowShowsAndRecordsItsOwnPicture) {
   EXPECT_EQ(form->list.PictureList[1].Height, 3);
 }
 
+TEST_F(MainWindow, SetAsWallpaperSetsThePanesPictureInItsOwnStyle) {
+  SetEnvironmentVariableA("SELTANE_TEST_RECORD", (folder / "record.txt").c_str());
+  Start();
+  options->DeleteNotExisting = false;
+  // Several rows selected: the last one is in the pane. A row whose file is
+  // gone, selected alone, leaves the pane and the style box as they were.
+  struct Case {
+    std::vector<int> rows;
+    std::string set;
+    const char* gone;
+  };
+  std::string expected;
+  for (const Case& c : {Case{{0, 2}, "4 " + (folder / "c c.bmp"), nullptr},
+                        Case{{2, 0}, "2 " + (folder / "b.bmp"), nullptr},
+                        Case{{1}, "2 " + (folder / "b.bmp"), "A.bmp"}}) {
+    if (c.gone) {
+      DeleteFileA((folder / c.gone).c_str());
+    }
+    Select(c.rows);
+    Command(idSetBtn);
+    expected += "SetWallpaper " + c.set + "\n";
+    EXPECT_EQ(ReadWholeFile(folder / "record.txt").value_or(""), expected);
+  }
+  // "Set randomly" onto a picture that cannot be shown sets nothing.
+  DeleteFileA((folder / "b.bmp").c_str());
+  Select({2});
+  Command(idNSetrandomly);  // the recording library chooses row 0
+  const std::string record = ReadWholeFile(folder / "record.txt").value_or("");
+  EXPECT_NE(record.find("FindNextPicture", expected.size()), std::string::npos);
+  EXPECT_EQ(record.find("SetWallpaper", expected.size()), std::string::npos);
+  EXPECT_EQ(options->LastWallpaper, folder / "b.bmp");
+  SetEnvironmentVariableA("SELTANE_TEST_RECORD", nullptr);
+}
+
+TEST_F(MainWindow, TheStatusFollowsTheShownRowAndNothingShowsWhenItsRowIsGone) {
+  WriteList("other.lst", {});
+  Start();
+  Select({0});                               // b.bmp
+  form->KelListViewColumnClick(lcFileName);  // A.bmp, b.bmp, c c.bmp
+  EXPECT_EQ(form->StatusText(0), "2/3");
+  Command(idNMoveUp);
+  EXPECT_EQ(form->StatusText(0), "1/3");
+  EXPECT_EQ(form->StatusText(2), folder / "b.bmp");
+  CreateDirectoryA((folder / "more").c_str(), nullptr);
+  testing::WriteBitmap(folder / "more\\d.bmp", 2, 2, 0x336699);
+  options->AutoAddConfirm = false;
+  form->ScanFolders({folder / "more"}, false);
+  EXPECT_EQ(form->StatusText(0), "1/4");
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 0);
+  Select({2});
+  form->RemovePictures({0});  // as the automatic search drops a missing picture
+  EXPECT_EQ(form->StatusText(0), "2/3");
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 1);
+
+  for (const int command : {int{idDelBtn}, int{idNNewList}, int{idNOpenList}}) {
+    SCOPED_TRACE(command);
+    form.reset();
+    Start();
+    Select({0, 1, 2});
+    ASSERT_NE(form->ShownPicture(), nullptr);
+    prompter.answers.push_back(PromptAnswer::Ok);  // "Delete from list?"
+    dialogs.openAnswers.push_back({folder / "other.lst"});
+    Command(command);
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(form->ShownPicture(), nullptr);
+    EXPECT_EQ(form->Preview().Indexes().ShownIndex, NoRow);
+    EXPECT_EQ(form->Caption(), "Seltane");
+    for (int panel = 0; panel < 3; ++panel) {
+      EXPECT_EQ(form->StatusText(panel), "");
+    }
+    prompter.answers.clear();
+    dialogs.openAnswers.clear();
+    WriteList("pics.lst", {{folder / "b.bmp", 2}, {folder / "A.bmp", 0}, {folder / "c c.bmp", 4}});
+    options->WallpaperList = folder / "pics.lst";
+  }
+}
+
 // Records how deep in the stack each message box was asked for.
 class DepthRecordingPrompter : public testing::ScriptedPrompter {
  public:

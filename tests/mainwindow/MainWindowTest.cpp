@@ -437,7 +437,9 @@ TEST_F(FolderSearch, PickModeAddsOnlyTheCheckedPictures) {
   EXPECT_EQ(prompter.records.back().text, "2 pictures have been added");
   EXPECT_EQ(ButtonText(idAddBtn), "Add...");
   EXPECT_EQ(form->HintText(idAddBtn), L"Add file or forlder (right click for wide mode)");
-  EXPECT_EQ(form->Caption(), "Seltane");
+  // The pane showed the found pictures: the selected row is shown again.
+  EXPECT_EQ(form->Caption(), "Seltane - b.bmp - [pics]");
+  EXPECT_EQ(form->StatusText(0), "1/5");
   EXPECT_TRUE(GetWindowLongA(ListView(), GWL_STYLE) & WS_VISIBLE);
 }
 

@@ -27,7 +27,9 @@ struct FakeScreen : PreviewScreen {
 };
 
 // Decodes "pictures" named by their paths as a JPEG would be: reduced to
-// the size wanted, or, not reduced, only the part wanted; records every load.
+// the size wanted, or, not reduced, only the part wanted; or, for the paths
+// in `wholeOnly`, whole with pixels that tell where they are, as a bitmap.
+// Records every load.
 struct FakeLoader : PreviewLoader {
   std::shared_ptr<const Picture> Load(const std::string& path, const DecodeOptions& wanted,
                                       PreviewLoad purpose) override {
@@ -37,6 +39,20 @@ struct FakeLoader : PreviewLoader {
     }
     auto picture = std::make_shared<Picture>();
     const PictureSize stored = sizes.count(path) != 0 ? sizes[path] : PictureSize{40, 30};
+    if (wholeOnly.count(path) != 0) {
+      picture->stored = stored;
+      picture->part = {0, 0, stored.width, stored.height};
+      AllocatePixels(stored.width, stored.height, DefaultMaxPicturePixels, *picture);
+      for (int32_t y = 0; y < stored.height; ++y) {
+        for (int32_t x = 0; x < stored.width; ++x) {
+          uint8_t* pixel = picture->pixels.get() + y * picture->Stride() + x * 4;
+          pixel[0] = static_cast<uint8_t>(x);
+          pixel[1] = static_cast<uint8_t>(y);
+        }
+      }
+      names[picture.get()] = path;
+      return picture;
+    }
     const PictureSize drawn = wanted.drawnSize(stored);
     picture->stored = stored;
     picture->width = std::min(drawn.width, stored.width);
@@ -60,12 +76,14 @@ struct FakeLoader : PreviewLoader {
 
   std::map<std::string, PictureSize> sizes;
   std::set<std::string> unreadable;
+  std::set<std::string> wholeOnly;
   std::vector<std::pair<std::string, PreviewLoad>> loads;
   std::map<const Picture*, std::string> names;
 };
 
 struct Pane {
-  explicit Pane(int rowCount = 5) {
+  explicit Pane(int rowCount = 5, uint64_t maxPixels = PreviewCopyPixels)
+      : pane(screen, loader, maxPixels) {
     for (int row = 0; row < rowCount; ++row) {
       rows.push_back({"row" + std::to_string(row), "", 0, 0, 0, false});
     }
@@ -75,7 +93,7 @@ struct Pane {
 
   FakeScreen screen;
   FakeLoader loader;
-  PreviewPane pane{screen, loader};
+  PreviewPane pane;
   std::vector<kelWide> rows;
   PreviewOptions options = Both;
 };
@@ -156,15 +174,19 @@ TEST(PreviewPane, AfterTheRowsChangeNoPictureIsTakenForAnotherRow) {
   Pane p;
   p.Select(0);
   p.Select(1);
-  p.pane.RowsChanged();
-  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{}));
-  EXPECT_EQ(p.Shown(), "row1");
-  // Sorted: rows 1 and 2 traded places. Selecting row 2, then row 1, shows
-  // each row's own picture, not the one shown at row 1 before the sort.
+  // Sorted: rows 1 and 2 traded places. The shown picture is row 2's now;
+  // selecting row 1 shows that row's own picture, not the one shown at row
+  // 1 before the sort.
   std::swap(p.rows[1], p.rows[2]);
-  p.Select(2);
+  p.pane.RowsChanged(2);
+  EXPECT_EQ(p.pane.Indexes(), (PreviewIndexes{2, NoRow, NoRow}));
+  EXPECT_EQ(p.Shown(), "row1");
   p.Select(1);
   EXPECT_EQ(p.Shown(), "row2");
+  // Nothing shown belongs to no row.
+  Pane empty;
+  empty.pane.RowsChanged(3);
+  EXPECT_EQ(empty.pane.Indexes().ShownIndex, NoRow);
 }
 
 // Long random walks with the rows reordered and the options switched now
@@ -178,7 +200,10 @@ TEST(PreviewPane, RandomWalksAlwaysShowTheSelectedRowsPicture) {
     const int event = static_cast<int>(random() % 20);
     if (event == 0) {
       std::shuffle(p.rows.begin(), p.rows.end(), random);
-      p.pane.RowsChanged();
+      const auto shown = std::find_if(p.rows.begin(), p.rows.end(), [&](const kelWide& row) {
+        return row.FullPath == p.Shown();
+      });
+      p.pane.RowsChanged(shown != p.rows.end() ? static_cast<int>(shown - p.rows.begin()) : NoRow);
     } else if (event == 1) {
       p.options = options[random() % 4];
     }
@@ -189,6 +214,9 @@ TEST(PreviewPane, RandomWalksAlwaysShowTheSelectedRowsPicture) {
     }
     if (p.Select(row)) {
       ASSERT_EQ(p.Shown(), p.rows[row].FullPath) << "step " << step;
+    }
+    if (const int shown = p.pane.Indexes().ShownIndex; shown != NoRow) {
+      ASSERT_EQ(p.Shown(), p.rows[shown].FullPath) << "step " << step;
     }
   }
 }
@@ -299,6 +327,37 @@ TEST(PreviewPane, AFollowerGetsLargePicturesAndSeesEachBeforeTheNextRowIsBuffere
   p.Select(0);
   EXPECT_EQ(p.loader.loads.back(),
             (std::pair<std::string, PreviewLoad>{"row0", PreviewLoad::ShownCovered}));
+}
+
+TEST(PreviewPane, NoCopyIsLargerThanTheLimit) {
+  // 10,000 pixels a copy, a 100 x 100 pane, a follower that wants 1000 x 750.
+  Pane p(2, 10000);
+  p.loader.sizes = {{"row0", {4000, 3000}}, {"row1", {200, 150}}};
+  p.loader.wholeOnly = {"row1"};
+  FakeFollower follower(p.loader);
+  p.pane.Follow(&follower);
+  // Too large for the follower's size: decoded for the pane alone.
+  p.Select(0);
+  EXPECT_EQ(p.screen.shown->width, 100);
+  // Decoded whole, over the limit: reduced to the pane's size.
+  p.Select(1);
+  EXPECT_EQ(p.screen.shown->width, 100);
+  EXPECT_EQ(p.screen.shown->height, 75);
+
+  // Centred at its own size, the follower gets the part it shows cut out.
+  DecodeOptions centred;
+  centred.drawnSize = [](PictureSize stored) { return stored; };
+  centred.shownPart = [](PictureSize) { return PicturePart{50, 40, 80, 60}; };
+  const auto part = p.pane.ShownCovering(centred);
+  EXPECT_EQ(part->part, (PicturePart{50, 40, 80, 60}));
+  ASSERT_EQ(part->width, 80);
+  const uint8_t* last = part->pixels.get() + 59 * part->Stride() + 79 * 4;
+  EXPECT_EQ(std::make_pair(int{last[0]}, int{last[1]}), std::make_pair(129, 99));
+  // Stretched over a large screen it gets a copy reduced to the limit.
+  const auto stretched = p.pane.ShownCovering(FittingIn({1000, 1000}));
+  EXPECT_TRUE(stretched->Whole());
+  EXPECT_GT(stretched->width, 100);
+  EXPECT_LE(stretched->width * stretched->height, 10000);
 }
 
 }  // namespace
