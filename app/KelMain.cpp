@@ -19,6 +19,7 @@
 #include "mainwindow/Unit1.h"
 #include "mainwindow/Unit2.h"
 #include "platform/System.h"
+#include "platform/TextConversion.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
@@ -38,6 +39,7 @@ std::string ProgramFolder() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   using namespace seltane;
+  UseAnsiCodePageInPaths();
   RegisterControlClasses();
 
   Win32Registry registry;

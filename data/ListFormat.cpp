@@ -103,15 +103,20 @@ NumberResult ReadNumber(std::string_view& rest, uint32_t maxValue, uint32_t& val
 
 int CompareLowerAZ(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
+  const LeadBytes& lead = AnsiLeadBytes();
+  // Both texts agree up to i, so a second byte of a two-byte character
+  // stands at the same place in both; it keeps its case.
+  bool second = false;
   for (std::size_t i = 0; i < common; ++i) {
-    auto lower = [](char c) {
+    auto lower = [second](char c) {
       const auto u = static_cast<unsigned char>(c);
-      return u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
+      return !second && u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
     };
     const int difference = lower(a[i]) - lower(b[i]);
     if (difference != 0) {
       return difference;
     }
+    second = !second && lead(a[i]);
   }
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
