@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ std::string ProgramFolder() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+static int RunKel(int showCommand) {
   using namespace seltane;
   UseAnsiCodePageInPaths();
   RegisterControlClasses();
@@ -150,4 +151,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });
   end();
   return 0;
+}
+
+// Out of memory outside any window's message, as at the start when a huge
+// list or dims.dat is read, ends the run with a message rather than at
+// once; nothing is saved, so no file is written over with half of its data.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  try {
+    return RunKel(showCommand);
+  } catch (const std::bad_alloc&) {
+    MessageBoxA(nullptr,
+                "There is not enough memory to run kel. Close other programs and start it again.",
+                "Error", MB_OK | MB_ICONERROR);
+    return 1;
+  }
 }

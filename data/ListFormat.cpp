@@ -230,7 +230,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
     if (line == ExtensionsSection || line == AutoFoldersSection) {
       break;
     }
-    sections.folders.push_back(line);
+    if (sections.folders.size() < MaxSectionLines) {
+      sections.folders.push_back(line);
+    }
   }
   if (line == AutoFoldersSection) {
     for (;;) {
@@ -240,7 +242,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
       if (line == ExtensionsSection) {
         break;
       }
-      sections.autoFolders.push_back(line);
+      if (sections.autoFolders.size() < MaxSectionLines) {
+        sections.autoFolders.push_back(line);
+      }
     }
   }
   for (;;) {
@@ -250,7 +254,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
     if (line == FilesSection || line == SizesStoredSection) {
       break;
     }
-    sections.extensions.push_back(line);
+    if (sections.extensions.size() < MaxSectionLines) {
+      sections.extensions.push_back(line);
+    }
   }
   if (line == SizesStoredSection) {
     sections.sizesPresent = true;
@@ -314,6 +320,11 @@ std::string PicturePath(const ListSections& sections, const PictureLine& picture
   path += '.';
   path += sections.extensions[picture.extension];
   return path;
+}
+
+std::size_t PicturePathLength(const ListSections& sections, const PictureLine& picture) {
+  return sections.folders[picture.folder].size() + 1 + picture.name.size() + 1 +
+         sections.extensions[picture.extension].size();
 }
 
 std::string_view PictureLineErrorText(PictureLineError error) {

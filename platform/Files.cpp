@@ -132,16 +132,25 @@ std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::string error;
+  return ReadWholeFile(path, error);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.Valid()) {
+    error = LastErrorText();
     return std::nullopt;
   }
   LARGE_INTEGER size;
-  // Lists are text files of a few megabytes; refuse anything absurd rather
-  // than try to hold it in memory.
-  constexpr LONGLONG MaxFileSize = 256LL << 20;
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > MaxFileSize) {
+  if (!GetFileSizeEx(file.Get(), &size)) {
+    error = LastErrorText();
+    return std::nullopt;
+  }
+  // Refuse anything absurd rather than try to hold it in memory.
+  if (size.QuadPart > MaxWholeFileRead) {
+    error = "The file is larger than " + std::to_string(MaxWholeFileRead >> 20) + " MiB.";
     return std::nullopt;
   }
   std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -150,6 +159,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     DWORD got = 0;
     if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &got,
                   nullptr)) {
+      error = LastErrorText();
       return std::nullopt;
     }
     if (got == 0) {

@@ -19,6 +19,12 @@ std::vector<bool> FilesExist(const std::vector<std::string>& paths);
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// The same, with the reason when nothing could be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
+
+// The most ReadWholeFile reads: the data files are text of a few megabytes.
+inline constexpr long long MaxWholeFileRead = 256LL << 20;
+
 // Writes the text to a temporary file beside the target and moves it over the
 // target, so that the target is either the old file or the new one, never a
 // part. On failure the target is untouched and error says why.
