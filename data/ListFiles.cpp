@@ -25,9 +25,7 @@ std::string UnreadableText(const char* what, const std::string& path, const std:
   return std::string("The ") + what + " could not be read:\n" + path + "\n" + error;
 }
 
-}  // namespace
-
-ListRead ReadListFile(ListState& state, Prompter& prompter) {
+ListRead ReadListFileWhole(ListState& state, Prompter& prompter) {
   // A file that exists but cannot be read (locked, access denied, too
   // large) is never taken for an empty one: it would be written over.
   std::string listError;
@@ -43,19 +41,9 @@ ListRead ReadListFile(ListState& state, Prompter& prompter) {
   std::string randomError;
   const std::optional<std::string> randomText = ReadWholeFile(randomPath, randomError);
   const bool randomUnreadable = !randomText && FileExists(randomPath);
-  ListLoadResult result;
-  try {
-    result = LoadListText(state, listText.value_or(std::string()),
-                          randomText ? std::optional<std::string_view>(*randomText) : std::nullopt);
-  } catch (const std::bad_alloc&) {
-    std::vector<kelWide>().swap(state.PictureList);
-    state.AutoFolders.clear();
-    prompter.Tell(UnreadableText("list file", state.ListPath, OutOfMemoryText) +
-                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
-                      "new name.",
-                  FileOpenErrorCaption, PromptIcon::Error);
-    return ListRead::Unreadable;
-  }
+  const ListLoadResult result =
+      LoadListText(state, listText.value_or(std::string()),
+                   randomText ? std::optional<std::string_view>(*randomText) : std::nullopt);
   switch (result.status) {
     case ListLoadStatus::Empty:
       prompter.Tell(ListFileEmptyMessage, FileOpenErrorCaption, PromptIcon::Information);
@@ -80,6 +68,24 @@ ListRead ReadListFile(ListState& state, Prompter& prompter) {
     return ListRead::LoadedKeepFiles;
   }
   return ListRead::Loaded;
+}
+
+}  // namespace
+
+ListRead ReadListFile(ListState& state, Prompter& prompter) {
+  try {
+    return ReadListFileWhole(state, prompter);
+  } catch (const std::bad_alloc&) {
+    // A file too large for the memory left: what was loaded goes, and the
+    // file is treated as one that could not be read.
+    std::vector<kelWide>().swap(state.PictureList);
+    state.AutoFolders.clear();
+    prompter.Tell(UnreadableText("list file", state.ListPath, OutOfMemoryText) +
+                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
+                      "new name.",
+                  FileOpenErrorCaption, PromptIcon::Error);
+    return ListRead::Unreadable;
+  }
 }
 
 bool WriteListFiles(ListState& state, const TOptions& options, Prompter& prompter) {

@@ -275,7 +275,7 @@ Function un.CloseKel
     ${EndIf}
     Sleep 100
     IntOp $1 $1 + 1
-  ${LoopUntil} $1 >= 300
+  ${LoopUntil} $1 >= 600
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Seltane is still running; it may be waiting for an answer in one of its windows. Close it, then choose Retry. Cancel leaves Seltane installed." /SD IDCANCEL IDRETRY close
   refuse:
   SetErrorLevel 2
