@@ -36,7 +36,6 @@ SetCompressor /SOLID lzma
 !define AUTORUN_VALUE "Seltane"
 !define ERROR_ELEVATION_REQUIRED 740
 !define KEL_WINDOW_CLASS "SeltaneMainWindow"
-!define WM_CLOSE 0x0010
 
 Name "Seltane"
 OutFile "${OUTFILE}"
