@@ -108,7 +108,7 @@ echo "== Silent uninstall while kel runs"
 echo "user's rules" >"$install/dims.dat"
 # The helper answers kel's message box about that dims.dat and returns once
 # kel's main window is up, leaving kel running.
-starter="$(dirname "$setup")/../tools/start-answering.exe"
+starter="$(cd "$(dirname "$setup")/../tools" && pwd)/start-answering.exe"
 (cd "$install" && timeout 180 /usr/lib/wine/wine "$starter" SeltaneMainWindow 120 \
   "\"$install_win\\kel.exe\"" </dev/null >/dev/null) || fail "kel did not start"
 /usr/lib/wine/wine "$install/uninstall.exe" /S </dev/null || fail "the uninstaller ended with $?"
