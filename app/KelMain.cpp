@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "mainwindow/Unit1.h"
 #include "mainwindow/Unit2.h"
 #include "platform/System.h"
+#include "platform/TextConversion.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
 #include "platform/Win32Registry.h"
@@ -37,7 +39,7 @@ std::string ProgramFolder() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+static int RunKel(int showCommand) {
   using namespace seltane;
   const std::vector<std::string> arguments(__argv, __argv + __argc);
   // A second start hands over to the kel running, before anything is read
@@ -47,6 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     HandOverToRunningKel(AsksToUninstall(arguments));
     return 0;
   }
+  UseAnsiCodePageInPaths();
   RegisterControlClasses();
 
   Win32Registry registry;
@@ -170,4 +173,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   RunMessageLoop([&](MSG& message) { return Form1.TranslateShortcut(message); });
   end();
   return 0;
+}
+
+// Out of memory outside any window's message, as at the start when a huge
+// list or dims.dat is read, ends the run with a message rather than at
+// once; nothing is saved, so no file is written over with half of its data.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  try {
+    return RunKel(showCommand);
+  } catch (const std::bad_alloc&) {
+    MessageBoxA(nullptr,
+                "There is not enough memory to run kel. Close other programs and start it again.",
+                "Error", MB_OK | MB_ICONERROR);
+    return 1;
+  }
 }

@@ -1,5 +1,7 @@
 #include "data/ListFiles.h"
 
+#include <new>
+
 #include "data/ListFormat.h"
 #include "platform/Files.h"
 #include "platform/System.h"
@@ -19,14 +21,29 @@ bool WriteOrTell(const std::string& path, const std::string& text, const char* w
   return false;
 }
 
-}  // namespace
+std::string UnreadableText(const char* what, const std::string& path, const std::string& error) {
+  return std::string("The ") + what + " could not be read:\n" + path + "\n" + error;
+}
 
-ListRead ReadListFile(ListState& state, Prompter& prompter) {
-  // A list file that cannot be read counts as empty.
-  const std::string listText = ReadWholeFile(state.ListPath).value_or(std::string());
-  const std::optional<std::string> randomText = ReadWholeFile(RandomFilePath(state.ListPath));
-  const ListLoadResult result = LoadListText(
-      state, listText, randomText ? std::optional<std::string_view>(*randomText) : std::nullopt);
+ListRead ReadListFileWhole(ListState& state, Prompter& prompter) {
+  // A file that exists but cannot be read (locked, access denied, too
+  // large) is never taken for an empty one: it would be written over.
+  std::string listError;
+  const std::optional<std::string> listText = ReadWholeFile(state.ListPath, listError);
+  if (!listText && FileExists(state.ListPath)) {
+    prompter.Tell(UnreadableText("list file", state.ListPath, listError) +
+                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
+                      "new name.",
+                  FileOpenErrorCaption, PromptIcon::Error);
+    return ListRead::Unreadable;
+  }
+  const std::string randomPath = RandomFilePath(state.ListPath);
+  std::string randomError;
+  const std::optional<std::string> randomText = ReadWholeFile(randomPath, randomError);
+  const bool randomUnreadable = !randomText && FileExists(randomPath);
+  const ListLoadResult result =
+      LoadListText(state, listText.value_or(std::string()),
+                   randomText ? std::optional<std::string_view>(*randomText) : std::nullopt);
   switch (result.status) {
     case ListLoadStatus::Empty:
       prompter.Tell(ListFileEmptyMessage, FileOpenErrorCaption, PromptIcon::Information);
@@ -43,7 +60,32 @@ ListRead ReadListFile(ListState& state, Prompter& prompter) {
                       ".\nThe pictures after this line were not loaded.",
                   FileOpenErrorCaption, PromptIcon::Error);
   }
+  if (randomUnreadable) {
+    prompter.Tell(UnreadableText("random file", randomPath, randomError) +
+                      "\nNo picture is marked as used. Neither file of the list is written over, "
+                      "so that the marks are kept: saving the list asks for a new name.",
+                  FileOpenErrorCaption, PromptIcon::Error);
+    return ListRead::LoadedKeepFiles;
+  }
   return ListRead::Loaded;
+}
+
+}  // namespace
+
+ListRead ReadListFile(ListState& state, Prompter& prompter) {
+  try {
+    return ReadListFileWhole(state, prompter);
+  } catch (const std::bad_alloc&) {
+    // A file too large for the memory left: what was loaded goes, and the
+    // file is treated as one that could not be read.
+    std::vector<kelWide>().swap(state.PictureList);
+    state.AutoFolders.clear();
+    prompter.Tell(UnreadableText("list file", state.ListPath, OutOfMemoryText) +
+                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
+                      "new name.",
+                  FileOpenErrorCaption, PromptIcon::Error);
+    return ListRead::Unreadable;
+  }
 }
 
 bool WriteListFiles(ListState& state, const TOptions& options, Prompter& prompter) {
@@ -52,11 +94,11 @@ bool WriteListFiles(ListState& state, const TOptions& options, Prompter& prompte
     const ListWriteSettings settings{options.AutoSearch || options.AutoDelete, options.StoreSizes};
     const std::string text =
         FormatListFile(state.PictureList, state.AutoFolders, settings, CompareTextByLocale);
-    if (WriteOrTell(state.ListPath, text, "list file", prompter)) {
-      state.ListChanged = false;
-    } else {
-      written = false;
+    if (!WriteOrTell(state.ListPath, text, "list file", prompter)) {
+      // The random file on disk stays in step with the list file on disk.
+      return false;
     }
+    state.ListChanged = false;
   }
   if (state.RandomChanged) {
     const std::string text =

@@ -103,15 +103,20 @@ NumberResult ReadNumber(std::string_view& rest, uint32_t maxValue, uint32_t& val
 
 int CompareLowerAZ(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
+  const LeadBytes& lead = AnsiLeadBytes();
+  // Both texts agree up to i, so a second byte of a two-byte character
+  // stands at the same place in both; it keeps its case.
+  bool second = false;
   for (std::size_t i = 0; i < common; ++i) {
-    auto lower = [](char c) {
+    auto lower = [second](char c) {
       const auto u = static_cast<unsigned char>(c);
-      return u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
+      return !second && u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
     };
     const int difference = lower(a[i]) - lower(b[i]);
     if (difference != 0) {
       return difference;
     }
+    second = !second && lead(a[i]);
   }
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
@@ -225,7 +230,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
     if (line == ExtensionsSection || line == AutoFoldersSection) {
       break;
     }
-    sections.folders.push_back(line);
+    if (sections.folders.size() < MaxSectionLines) {
+      sections.folders.push_back(line);
+    }
   }
   if (line == AutoFoldersSection) {
     for (;;) {
@@ -235,7 +242,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
       if (line == ExtensionsSection) {
         break;
       }
-      sections.autoFolders.push_back(line);
+      if (sections.autoFolders.size() < MaxSectionLines) {
+        sections.autoFolders.push_back(line);
+      }
     }
   }
   for (;;) {
@@ -245,7 +254,9 @@ ListHeaderStatus ReadListSections(LineCursor& cursor, ListSections& sections) {
     if (line == FilesSection || line == SizesStoredSection) {
       break;
     }
-    sections.extensions.push_back(line);
+    if (sections.extensions.size() < MaxSectionLines) {
+      sections.extensions.push_back(line);
+    }
   }
   if (line == SizesStoredSection) {
     sections.sizesPresent = true;
@@ -309,6 +320,11 @@ std::string PicturePath(const ListSections& sections, const PictureLine& picture
   path += '.';
   path += sections.extensions[picture.extension];
   return path;
+}
+
+std::size_t PicturePathLength(const ListSections& sections, const PictureLine& picture) {
+  return sections.folders[picture.folder].size() + 1 + picture.name.size() + 1 +
+         sections.extensions[picture.extension].size();
 }
 
 std::string_view PictureLineErrorText(PictureLineError error) {

@@ -47,6 +47,16 @@ std::string UsedFlags(const std::vector<kelWide>& pictures);
 // countLineWhenEmpty is set.
 std::string FormatRandomFile(std::string_view flags, bool countLineWhenEmpty);
 
+// The most lines a section's table keeps: indexes are 16-bit, so no picture
+// line names a line after these, and no list watches as many folders. The
+// lines after them are passed over, so that a huge file cannot fill memory.
+inline constexpr std::size_t MaxSectionLines = 65536;
+
+// The longest picture path a list may give. Windows opens paths of at most
+// 259 characters through the A functions, two bytes each at most; kel holds
+// up to 65,535 of them, so a hostile list cannot make them fill memory.
+inline constexpr std::size_t MaxListPathBytes = 1024;
+
 // The sections before the picture lines.
 struct ListSections {
   std::vector<std::string_view> folders;
@@ -84,6 +94,9 @@ PictureLineError ParsePictureLine(std::string_view line, bool sizesPresent, std:
 // The full path of a picture line: its folder line and its name with the
 // extension line joined on.
 std::string PicturePath(const ListSections& sections, const PictureLine& picture);
+
+// The length PicturePath gives, at most one byte more.
+std::size_t PicturePathLength(const ListSections& sections, const PictureLine& picture);
 
 // Short English reason for a picture line error, for messages.
 std::string_view PictureLineErrorText(PictureLineError error);

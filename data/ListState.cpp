@@ -81,6 +81,12 @@ ListLoadResult LoadListText(ListState& state, std::string_view listText,
       result.stopReason = std::string(PictureLineErrorText(error));
       break;
     }
+    if (PicturePathLength(sections, picture) > MaxListPathBytes) {
+      result.stoppedAtLine = cursor.LineNumber();
+      result.stopReason = "the picture's path is longer than " + std::to_string(MaxListPathBytes) +
+                          " bytes, longer than any path Windows opens";
+      break;
+    }
     // A missing flag counts as used; only "0" means not used.
     bool used = false;
     if (random) {

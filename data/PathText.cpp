@@ -3,19 +3,84 @@
 #include <algorithm>
 
 namespace seltane {
+namespace {
 
-std::string LowerAZ(std::string_view text) {
+LeadBytes& CurrentAnsiLeadBytes() {
+  static LeadBytes lead;
+  return lead;
+}
+
+// Calls visit(position) for the first byte of each character, in order.
+template <class Visit>
+void EachCharacter(std::string_view text, const LeadBytes& lead, Visit visit) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    visit(i);
+    if (lead(text[i]) && i + 1 < text.size()) {
+      ++i;
+    }
+  }
+}
+
+}  // namespace
+
+LeadBytes LeadBytes::ForCodePage(unsigned codePage) {
+  const auto within = [](unsigned char byte, unsigned low, unsigned high) {
+    return byte >= low && byte <= high;
+  };
+  switch (codePage) {
+    case 932:
+      return From([&](unsigned char b) { return within(b, 0x81, 0x9F) || within(b, 0xE0, 0xFC); });
+    case 936:
+    case 949:
+    case 950:
+      return From([&](unsigned char b) { return within(b, 0x81, 0xFE); });
+    case 1361:
+      return From([&](unsigned char b) {
+        return within(b, 0x84, 0xD3) || within(b, 0xD8, 0xDE) || within(b, 0xE0, 0xF9);
+      });
+    default:
+      return {};
+  }
+}
+
+const LeadBytes& AnsiLeadBytes() {
+  return CurrentAnsiLeadBytes();
+}
+
+void SetAnsiLeadBytes(const LeadBytes& lead) {
+  CurrentAnsiLeadBytes() = lead;
+}
+
+std::size_t LastBackslash(std::string_view path, const LeadBytes& lead) {
+  if (!lead.Any()) {
+    return path.rfind('\\');
+  }
+  std::size_t last = std::string_view::npos;
+  EachCharacter(path, lead, [&](std::size_t i) {
+    if (path[i] == '\\') {
+      last = i;
+    }
+  });
+  return last;
+}
+
+bool EndsInBackslash(std::string_view path, const LeadBytes& lead) {
+  return !path.empty() && LastBackslash(path, lead) == path.size() - 1;
+}
+
+std::string LowerAZ(std::string_view text, const LeadBytes& lead) {
   std::string lower(text);
-  for (char& c : lower) {
+  EachCharacter(lower, lead, [&](std::size_t i) {
+    char& c = lower[i];
     if (c >= 'A' && c <= 'Z') {
       c = static_cast<char>(c - 'A' + 'a');
     }
-  }
+  });
   return lower;
 }
 
-std::string_view FolderPart(std::string_view path) {
-  const auto slash = path.rfind('\\');
+std::string_view FolderPart(std::string_view path, const LeadBytes& lead) {
+  const auto slash = LastBackslash(path, lead);
   if (slash == std::string_view::npos) {
     return {};
   }
@@ -37,7 +102,7 @@ std::string_view PathRoot(std::string_view path) {
   std::size_t end = 2;
   for (int part = 0; part < 2 && end <= path.size(); ++part) {
     while (end < path.size() && !separator(path[end])) {
-      ++end;
+      end += AnsiLeadBytes()(path[end]) ? 2 : 1;
     }
     if (part == 0) {
       ++end;
@@ -46,19 +111,19 @@ std::string_view PathRoot(std::string_view path) {
   return path.substr(0, std::min(end, path.size()));
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
+std::string JoinPath(std::string_view folder, std::string_view name, const LeadBytes& lead) {
   std::string path;
   path.reserve(folder.size() + name.size() + 1);
   path.append(folder);
-  if (path.empty() || path.back() != '\\') {
+  if (!EndsInBackslash(folder, lead)) {
     path += '\\';
   }
   path.append(name);
   return path;
 }
 
-std::string_view FileNamePart(std::string_view path) {
-  const auto slash = path.rfind('\\');
+std::string_view FileNamePart(std::string_view path, const LeadBytes& lead) {
+  const auto slash = LastBackslash(path, lead);
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
@@ -72,8 +137,9 @@ std::string_view NameWithoutExtension(std::string_view fileName) {
   return dot == std::string_view::npos ? fileName : fileName.substr(0, dot);
 }
 
-std::string ChangeExtension(std::string_view path, std::string_view newExtension) {
-  const std::size_t nameStart = path.size() - FileNamePart(path).size();
+std::string ChangeExtension(std::string_view path, std::string_view newExtension,
+                            const LeadBytes& lead) {
+  const std::size_t nameStart = path.size() - FileNamePart(path, lead).size();
   const auto dot = path.rfind('.');
   const bool hasExtension = dot != std::string_view::npos && dot >= nameStart;
   std::string changed(path.substr(0, hasExtension ? dot : path.size()));

@@ -3,8 +3,12 @@
 // pixels inside the bytes it says it needs, the first image of a PNG, GIF or
 // TIFF lies within the picture and within what its decoder may hold, and a
 // cut file shown at all is shown as the whole file is (an icon may fall back
-// to a smaller image whose data the cut left whole). The seeds hold every
-// format.
+// to a smaller image whose data the cut left whole), and a file read
+// through a reader that never tells its size is judged as the whole file is
+// unless a format asked for the size. The seeds hold every format; the test
+// runs with a small allocation limit, so a buffer sized from a damaged
+// file's counts fails at once.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -59,6 +63,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (part.verdict == PictureError::None && part.header.format != PictureFormat::Icon) {
     Check(whole.verdict == PictureError::None);
     Check(whole.header.width == part.header.width && whole.header.height == part.header.height);
+  }
+
+  // The end found by short reads alone; a format that needs the size is
+  // told a size no file has and must not trust it.
+  bool sizeAsked = false;
+  const PictureHeaderResult unsized = ExaminePicture(
+      [&](uint64_t offset, std::span<uint8_t> into) {
+        const std::size_t count =
+            offset >= size ? 0 : std::min<std::size_t>(into.size(), size - offset);
+        std::copy(data + offset, data + offset + count, into.data());
+        return count;
+      },
+      [&] {
+        sizeAsked = true;
+        return UINT64_MAX;
+      });
+  if (!sizeAsked) {
+    Check(unsized.verdict == whole.verdict);
+    CheckShown(unsized, size);
+    Check(unsized.header.width == whole.header.width &&
+          unsized.header.height == whole.header.height);
   }
   return 0;
 }

@@ -9,9 +9,11 @@
 ; closed, the autorun value.
 ;   setup.exe [/S] [/CurrentUser | /AllUsers] [/D=FOLDER]
 ;
-; The uninstaller has kel delete its options key and autorun value
-; ("kel /uninstall"), or deletes them itself when silent, then removes the
-; files it installed, the shortcuts and the entry. List files, random files,
+; The uninstaller first closes a kel that is running, which saves as at any
+; exit, or ends without removing anything when kel stays open. It then has
+; kel delete its options key and autorun value ("kel /uninstall"), or
+; deletes them itself when silent, then removes the files it installed, the
+; shortcuts and the entry. List files, random files,
 ; dims.dat and pictures are the user's and stay.
 ;
 ; The build passes VERSION, BIN (the folder of the built program files) and
@@ -33,6 +35,7 @@ SetCompressor /SOLID lzma
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define AUTORUN_VALUE "Seltane"
 !define ERROR_ELEVATION_REQUIRED 740
+!define KEL_WINDOW_CLASS "SeltaneMainWindow"
 
 Name "Seltane"
 OutFile "${OUTFILE}"
@@ -234,6 +237,48 @@ Function un.onInit
       Quit
     ${EndIf}
   ${EndIf}
+  Call un.CloseKel
+FunctionEnd
+
+; A kel that runs on writes its options key and the autorun value again
+; when it ends, after they were deleted, and its program file could not be
+; removed. It is asked to close, which saves its list and options as at any
+; exit, and waited for until its program file is free; when it stays open
+; (a question of its own waiting for an answer), the user closes it and
+; tries again, or nothing is removed.
+Function un.CloseKel
+  FindWindow $0 "${KEL_WINDOW_CLASS}"
+  ${If} $0 = 0
+    Return
+  ${EndIf}
+  MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Seltane is running. It will be closed first, saving its list and options as at any exit." /SD IDOK IDOK close
+  Goto refuse
+  close:
+  FindWindow $0 "${KEL_WINDOW_CLASS}"
+  ${If} $0 <> 0
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+  ${EndIf}
+  StrCpy $1 0
+  ${Do}
+    FindWindow $0 "${KEL_WINDOW_CLASS}"
+    ${If} $0 = 0
+      ${IfNot} ${FileExists} "$INSTDIR\kel.exe"
+        Return
+      ${EndIf}
+      ClearErrors
+      FileOpen $2 "$INSTDIR\kel.exe" a
+      ${IfNot} ${Errors}
+        FileClose $2
+        Return
+      ${EndIf}
+    ${EndIf}
+    Sleep 100
+    IntOp $1 $1 + 1
+  ${LoopUntil} $1 >= 600
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Seltane is still running; it may be waiting for an answer in one of its windows. Close it, then choose Retry. Cancel leaves Seltane installed." /SD IDCANCEL IDRETRY close
+  refuse:
+  SetErrorLevel 2
+  Quit
 FunctionEnd
 
 ; What "kel /uninstall" deletes: the options key, and the autorun value

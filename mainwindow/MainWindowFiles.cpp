@@ -47,13 +47,14 @@ bool TForm1::OpenListFile() {
   }
   ++listsOpened_;
   const ListRead read = ReadListFile(list, services_.prompter);
-  if (read == ListRead::NotAList) {
+  if (read == ListRead::NotAList || read == ListRead::Unreadable ||
+      read == ListRead::LoadedKeepFiles) {
     // Never written over: the list goes on without a name, and saving it
     // asks for one.
     ListUnnamed = true;
   }
   RefreshRowsShowing(NoRow);
-  return read == ListRead::Loaded;
+  return read == ListRead::Loaded || read == ListRead::LoadedKeepFiles;
 }
 
 bool TForm1::StartNewList() {

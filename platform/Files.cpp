@@ -225,15 +225,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
     return std::nullopt;
   }
   LARGE_INTEGER size;
-  // Lists are text files of a few megabytes; refuse anything absurd rather
-  // than try to hold it in memory.
-  constexpr LONGLONG MaxFileSize = 256LL << 20;
   if (!GetFileSizeEx(file.Get(), &size)) {
     error = LastErrorText();
     return std::nullopt;
   }
-  if (size.QuadPart > MaxFileSize) {
-    error = "the file is larger than " + std::to_string(MaxFileSize >> 20) + " MB";
+  // Refuse anything absurd rather than try to hold it in memory.
+  if (size.QuadPart > MaxWholeFileRead) {
+    error = "The file is larger than " + std::to_string(MaxWholeFileRead >> 20) + " MiB.";
     return std::nullopt;
   }
   std::string text(static_cast<std::size_t>(size.QuadPart), '\0');

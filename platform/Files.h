@@ -26,6 +26,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // The same, with why it could not be read in error.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
 
+// The most ReadWholeFile reads: the data files are text of a few megabytes.
+inline constexpr long long MaxWholeFileRead = 256LL << 20;
+
 // Writes the text to a temporary file beside the target and moves it over the
 // target, so that the target is either the old file or the new one, never a
 // part. On failure the target is untouched and error says why.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "data/PathText.h"
+
 namespace seltane {
 
 bool FolderExists(const std::string& folder) {
@@ -12,7 +14,7 @@ bool FolderExists(const std::string& folder) {
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
   WIN32_FIND_DATAA found;
   const std::string pattern =
-      folder.empty() || folder.back() != '\\' ? folder + "\\*" : folder + "*";
+      folder.empty() || !EndsInBackslash(folder) ? folder + "\\*" : folder + "*";
   HANDLE search = FindFirstFileA(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
     return std::nullopt;

@@ -11,6 +11,12 @@ namespace {
 
 constexpr std::size_t LaterReadBytes = 1024;
 
+// The most any one request may ask for: the largest table a header holds,
+// an icon directory of 65,535 entries, fits. A count taken from a damaged
+// file never sizes a buffer beyond it, whether or not the file's size is
+// known yet.
+constexpr std::size_t MaxRequestBytes = std::size_t{1} << 20;
+
 // The bytes of a file as the parsers ask for them: each request is served
 // from the last read when it lies within, and otherwise by one read at its
 // offset. The file's size is asked for only when a parser needs it; until
@@ -30,6 +36,9 @@ class ByteWindow {
   // The `count` bytes at `offset`, valid until the next call; nullptr when
   // the file ends before them or cannot be read.
   const uint8_t* At(uint64_t offset, std::size_t count) {
+    if (count > MaxRequestBytes) {
+      return nullptr;
+    }
     if (size_ && (offset > *size_ || count > *size_ - offset)) {
       return nullptr;
     }
@@ -731,10 +740,12 @@ PictureHeaderResult ExamineTiff(ByteWindow& file) {
         fields.height = value;
         break;
       case 258: {  // one depth a sample, stored apart when they take over 4 bytes
-        const std::size_t size = type == TiffShort ? 2 : 4;
-        const uint64_t bytes = uint64_t{values} * size;
+        if (values == 0 || values > 16) {
+          return Refused(PictureError::Damaged);
+        }
+        const std::size_t bytes = values * std::size_t{type == TiffShort ? 2u : 4u};
         const uint8_t* depths = bytes <= 4 ? entry + 8 : file.At(u32(entry + 8), bytes);
-        if (values == 0 || values > 16 || depths == nullptr) {
+        if (depths == nullptr) {
           return Refused(PictureError::Damaged);
         }
         fields.bitsPerSample = type == TiffShort ? u16(depths) : u32(depths);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "data/PathText.h"
+
 namespace seltane {
 
 std::wstring WidenFromAnsi(const std::string& text) {
@@ -25,6 +27,10 @@ std::string NarrowToAnsi(const std::wstring& text) {
   WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
                       nullptr, nullptr);
   return narrow;
+}
+
+void UseAnsiCodePageInPaths() {
+  SetAnsiLeadBytes(LeadBytes::From([](unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }));
 }
 
 }  // namespace seltane

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "data/PathText.h"
+
 namespace seltane {
 namespace {
 
@@ -77,12 +79,8 @@ std::vector<std::string> Win32Dialogs::OpenFiles(const FileDialogOptions& option
       return parts;
     }
     std::vector<std::string> files;
-    std::string folder = parts.front();
-    if (folder.back() != '\\') {
-      folder += '\\';
-    }
     for (std::size_t i = 1; i < parts.size(); ++i) {
-      files.push_back(folder + parts[i]);
+      files.push_back(JoinPath(parts.front(), parts[i]));
     }
     return files;
   }

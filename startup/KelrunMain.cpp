@@ -65,6 +65,7 @@ class Win32KelrunSystem : public KelrunSystem {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  UseAnsiCodePageInPaths();
   Win32Registry registry;
   Win32Prompter prompter;
   Win32KelrunSystem system;

@@ -1,5 +1,7 @@
 #include "startup/KelrunRun.h"
 
+#include <new>
+
 #include "data/ListFormat.h"
 #include "data/ListState.h"
 #include "data/PathText.h"
@@ -187,6 +189,10 @@ int RunKelrun(const std::vector<std::string>& arguments, Registry& registry, Pro
     return Run(arguments, registry, system);
   } catch (const RunError& error) {
     prompter.Ask(error.text, "Error", PromptButtons::Ok, error.icon);
+    return 1;
+  } catch (const std::bad_alloc&) {
+    prompter.Ask("There is not enough memory to change the wallpaper.", "Error", PromptButtons::Ok,
+                 PromptIcon::None);
     return 1;
   }
 }

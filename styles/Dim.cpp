@@ -334,7 +334,9 @@ DimsFileResult ParseDimsFile(std::string_view text) {
   while (cursor.Next(line)) {
     dropCr(line);
     const auto skip = [&](DimsLineProblem problem) {
-      result.skipped.push_back({cursor.LineNumber(), problem});
+      if (result.skipped.size() < MaxDimsLineIssues) {
+        result.skipped.push_back({cursor.LineNumber(), problem});
+      }
     };
     if (line.empty()) {
       skip(DimsLineProblem::EmptyLine);

@@ -148,10 +148,14 @@ struct DimsLineIssue {
   bool operator==(const DimsLineIssue&) const = default;
 };
 
+// The most skipped lines a reading names: a huge file of blank lines must not
+// fill memory with their numbers.
+inline constexpr std::size_t MaxDimsLineIssues = 100;
+
 struct DimsFileResult {
   DimsFileStatus status = DimsFileStatus::Read;
-  DimLists dims;  // DimsModified clear
-  std::vector<DimsLineIssue> skipped;
+  DimLists dims;                       // DimsModified clear
+  std::vector<DimsLineIssue> skipped;  // the first MaxDimsLineIssues of them
 };
 
 // Reads the text of dims.dat, after a UTF-8 byte-order mark if there is

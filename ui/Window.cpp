@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <map>
+#include <new>
 #include <tuple>
 #include <utility>
 
@@ -81,6 +82,9 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   // No exception may cross into the system's code.
   try {
     return self->OnMessage(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    MessageBoxA(window, "There is not enough memory to finish this command.", "Error",
+                MB_OK | MB_ICONERROR);
   } catch (const std::exception& error) {
     MessageBoxA(window, error.what(), "Error", MB_OK | MB_ICONERROR);
   } catch (...) {

@@ -131,5 +131,50 @@ TEST_F(ListFiles, FailedWriteKeepsItsFlagAndNamesTheFile) {
   EXPECT_TRUE(FileExists(randomPath));
 }
 
+TEST_F(ListFiles, FailedListWriteLeavesTheRandomFileAsItWas) {
+  ListState state;
+  state.ListPath = folder / "pics.lst";
+  state.AddPictureEntry("C:\\a.jpg", 0, 0, 0, true);
+  state.ListChanged = true;
+  state.RandomChanged = true;
+  CreateDirectoryA(state.ListPath.c_str(), nullptr);  // the list file cannot be written
+
+  EXPECT_FALSE(WriteListFiles(state, *options, prompter));
+  EXPECT_TRUE(state.ListChanged && state.RandomChanged);
+  EXPECT_EQ(prompter.records.size(), 1u);
+  EXPECT_FALSE(FileExists(folder / "pics.rnd"));
+}
+
+// A file held open by another program without sharing cannot be read; it is
+// named, and what it holds is never taken for an empty list or no marks.
+TEST_F(ListFiles, UnreadableFilesAreNamedAndNeverTakenForEmptyOnes) {
+  const std::string list =
+      ";kel list file\r\n;x\r\n[Folders]\r\nC:\\p\r\n[Extensions]\r\njpg\r\n"
+      "[Files]\r\n0 0 0 one\r\n";
+  WriteText("pics.lst", list);
+  WriteText("pics.rnd", ";kel random file\r\n;x\r\n1\r\n1");
+  for (const char* locked : {"pics.lst", "pics.rnd"}) {
+    prompter.records.clear();
+    HANDLE lock = CreateFileA((folder / locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ListState state;
+    state.ListPath = folder / "pics.lst";
+    const ListRead read = ReadListFile(state, prompter);
+    CloseHandle(lock);
+    const bool listLocked = std::string(locked) == "pics.lst";
+    EXPECT_EQ(read, listLocked ? ListRead::Unreadable : ListRead::LoadedKeepFiles) << locked;
+    EXPECT_EQ(state.PictureList.size(), listLocked ? 0u : 1u) << locked;
+    ASSERT_EQ(prompter.records.size(), 1u) << locked;
+    EXPECT_NE(prompter.records[0].text.find(folder / locked), std::string::npos);
+    EXPECT_NE(prompter.records[0].text.find("could not be read"), std::string::npos);
+    EXPECT_EQ(prompter.records[0].icon, PromptIcon::Error);
+    if (!listLocked) {
+      EXPECT_FALSE(state.PictureList[0].Used);
+    }
+  }
+  EXPECT_EQ(ReadWholeFile(folder / "pics.lst"), list);
+}
+
 }  // namespace
 }  // namespace seltane

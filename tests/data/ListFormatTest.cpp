@@ -217,7 +217,8 @@ TEST(ListFileReading, BadPictureLineStopsReadingAndKeepsTheLinesBefore) {
         Case{"zero 0 0 word", "not a picture"}, Case{"0 0", "not a picture"},
         Case{"0x1 0 0 hex", "not a picture"}, Case{"0 99999999999999999999 0 huge", "folder"},
         // 2^64 would wrap to 0 in a 64-bit sum, which names a folder.
-        Case{"0 18446744073709551616 0 wraps", "folder"}}) {
+        Case{"0 18446744073709551616 0 wraps", "folder"},
+        Case{"0 0 0 " + std::string(MaxListPathBytes, 'n'), "longer"}}) {
     ListLoadResult result;
     const ListState state = Load(start + bad.line + "\r\n0 0 0 after\r\n", std::nullopt, &result);
     EXPECT_EQ(Paths(state), std::vector<std::string>{"C:\\p\\good.jpg"}) << bad.line;
@@ -248,6 +249,25 @@ TEST(ListFileRoundTrip, MoreThan256FoldersAndExtensionsReadBackWhole) {
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     EXPECT_EQ(state.PictureList[i].FullPath, pictures[i].FullPath);
   }
+}
+
+// A huge file of section lines fills no more than the 16-bit indexes reach.
+TEST(ListFileReading, SectionTablesStopAtTheMostAnIndexNames) {
+  std::string text = ";kel list file\r\n;x\r\n";
+  for (const std::string_view section : {FoldersSection, AutoFoldersSection, ExtensionsSection}) {
+    text += std::string(section) + "\r\n";
+    for (std::size_t i = 0; i < MaxSectionLines + 3; ++i) {
+      text += "x\r\n";
+    }
+  }
+  text += "[Files]\r\n0 65535 65535 last\r\n";
+  LineCursor cursor(text);
+  ListSections sections;
+  ASSERT_EQ(ReadListSections(cursor, sections), ListHeaderStatus::Ok);
+  EXPECT_EQ(sections.folders.size(), MaxSectionLines);
+  EXPECT_EQ(sections.autoFolders.size(), MaxSectionLines);
+  EXPECT_EQ(sections.extensions.size(), MaxSectionLines);
+  EXPECT_EQ(Paths(Load(text, std::nullopt)), std::vector<std::string>{"x\\last.x"});
 }
 
 TEST(ListFileRoundTrip, ListsStopAtTheMostPicturesAListHolds) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "data/ListFormat.h"
+
 namespace seltane {
 namespace {
 
@@ -52,6 +54,48 @@ TEST(PathText, ChangeExtensionLooksOnlyAtTheFileName) {
 TEST(PathText, LowerAZChangesOnlyAsciiCapitals) {
   EXPECT_EQ(LowerAZ("C:\\\xC4pfel\\ABC.JPG"), "c:\\\xC4pfel\\abc.jpg");
   EXPECT_EQ(LowerAZ("@AZ["), "@az[");  // both ends of the range, and their neighbours
+}
+
+// Shift-JIS writes \u8868 as 0x95 0x5C and \u30bd as 0x83 0x5C: the second
+// byte is a backslash. \u30a2 is 0x83 0x41, whose second byte is an "A".
+TEST(PathText, TwoByteCharactersAreNeverSplit) {
+  const LeadBytes sjis = LeadBytes::ForCodePage(932);
+  const std::string folder = "C:\\\x95\x5C";  // C:\ and the two-byte character
+  const std::string path = folder + "\\\x83\x5C.JPG";
+  EXPECT_EQ(FolderPart(path, sjis), folder);
+  EXPECT_EQ(FileNamePart(path, sjis), "\x83\x5C.JPG");
+  EXPECT_EQ(JoinPath(folder, "a.jpg", sjis), folder + "\\a.jpg");
+  EXPECT_FALSE(EndsInBackslash(folder, sjis));
+  EXPECT_TRUE(EndsInBackslash("C:\\\x95\x5C\\", sjis));
+  EXPECT_EQ(ChangeExtension("C:\\x.\x95\x5Cy", ".rnd", sjis), "C:\\x.rnd");
+  EXPECT_EQ(LowerAZ("\x83\x41X\\\x83\x41", sjis), "\x83\x41x\\\x83\x41");
+  // A lead byte at the very end starts no character.
+  EXPECT_EQ(LastBackslash("a\\\x95", sjis), 1u);
+  // Single-byte code pages: the same bytes are two characters.
+  EXPECT_EQ(FolderPart(path, LeadBytes::ForCodePage(1252)), "C:\\\x95\x5C\\\x83");
+  EXPECT_EQ(LowerAZ("\x83\x41", LeadBytes{}), "\x83\x61");
+
+  // The comparison that merges folders differing in case keeps apart two
+  // characters whose second bytes differ only as "A" and "a" do.
+  SetAnsiLeadBytes(sjis);
+  EXPECT_NE(CompareLowerAZ("C:\\\x83\x41", "C:\\\x83\x61"), 0);
+  EXPECT_EQ(CompareLowerAZ("C:\\\x83\x41X", "c:\\\x83\x41x"), 0);
+  SetAnsiLeadBytes({});
+  EXPECT_EQ(CompareLowerAZ("C:\\\x83\x41", "C:\\\x83\x61"), 0);
+}
+
+TEST(PathText, LeadBytesOfTheTwoByteCodePages) {
+  struct Case {
+    unsigned codePage;
+    unsigned char lead, notLead;
+  };
+  for (const Case& c : {Case{932, 0x81, 0xA0}, Case{932, 0xFC, 0x80}, Case{936, 0xFE, 0x80},
+                        Case{949, 0x81, 0xFF}, Case{950, 0xA4, 0x5C}, Case{1361, 0xD8, 0xD4}}) {
+    const LeadBytes lead = LeadBytes::ForCodePage(c.codePage);
+    EXPECT_TRUE(lead(static_cast<char>(c.lead))) << c.codePage;
+    EXPECT_FALSE(lead(static_cast<char>(c.notLead))) << c.codePage;
+  }
+  EXPECT_FALSE(LeadBytes::ForCodePage(1252).Any());
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 # The installer and uninstaller under Wine: a silent install into a
 # temporary folder; its files, Start menu shortcuts and installed-programs
 # entry; one run of the installed kelrun, which sets the sample's PNG; a
-# silent uninstall, which must remove the files, shortcuts, entry, options
-# key and autorun value and leave the user's list and pictures alone. The
+# silent uninstall while the installed kel runs, which must close kel first
+# and then remove the files, shortcuts, entry, options key and autorun value
+# (kel's exit writes them again) and leave the user's list and pictures
+# alone. The
 # prefix's options key, autorun value and desktop wallpaper are saved first
 # and put back after.
 #   tests/installer/test-package.sh SETUP.EXE VERSION
@@ -27,7 +29,7 @@ value() { reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 windows_path() { echo "C:$(echo "${1#"$WINEPREFIX"/drive_c}" | tr '/' '\\')"; }
 # The uninstaller runs on from a copy of itself: wait until it is done.
 wait_until() {
-  for _ in $(seq 600); do
+  for _ in $(seq 1200); do
     "$@" && return 0
     sleep 0.1
   done
@@ -102,8 +104,13 @@ timeout 120 /usr/lib/wine/wine "$install/kelrun.exe" /forcetime </dev/null || fa
 value "$options" LastWallpaper | grep -qF "$(windows_path "$pictures")\\sun.png" || fail "kelrun set no wallpaper"
 value "$desktop" Wallpaper | grep -qF 'Seltane\Wallpaper-' || fail "kelrun's common.dll composed no wallpaper"
 
-echo "== Silent uninstall"
+echo "== Silent uninstall while kel runs"
 echo "user's rules" >"$install/dims.dat"
+# The helper answers kel's message box about that dims.dat and returns once
+# kel's main window is up, leaving kel running.
+starter="$(cd "$(dirname "$setup")/../tools" && pwd)/start-answering.exe"
+(cd "$install" && timeout 180 /usr/lib/wine/wine "$starter" SeltaneMainWindow 120 \
+  "\"$install_win\\kel.exe\"" </dev/null >/dev/null) || fail "kel did not start"
 /usr/lib/wine/wine "$install/uninstall.exe" /S </dev/null || fail "the uninstaller ended with $?"
 gone() { [ ! -e "$install/uninstall.exe" ] && ! key_exists "$entry"; }
 wait_until gone || fail "the uninstaller did not finish"

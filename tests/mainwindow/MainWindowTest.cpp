@@ -221,6 +221,27 @@ TEST_F(MainWindow, AFileThatIsNotAListIsNeverWrittenOver) {
   EXPECT_EQ(ReadWholeFile(folder / "notes.lst"), notes);
 }
 
+// Held open by another program: the marks it keeps are never lost.
+TEST_F(MainWindow, AListWhoseRandomFileCannotBeReadIsNeverWrittenOver) {
+  WriteList("other.lst", {{folder / "c c.bmp", 1}});
+  const std::string random = folder / "other.rnd";
+  const auto marks = ReadWholeFile(random);
+  HANDLE lock = CreateFileA(random.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Start();
+  dialogs.openAnswers.push_back({folder / "other.lst"});
+  prompter.answers.push_back(PromptAnswer::Ok);  // "The random file could not be read: ..."
+  Command(idNOpenList);
+  EXPECT_NE(prompter.records.back().text.find(random), std::string::npos);
+  EXPECT_EQ(Names(), std::vector<std::string>{"c c.bmp"});
+  EXPECT_TRUE(form->ListUnnamed);
+  Command(idNSaveList);  // asks for a name; cancelled
+  EXPECT_EQ(dialogs.saveShown, 1);
+  CloseHandle(lock);
+  EXPECT_EQ(ReadWholeFile(random), marks);
+}
+
 TEST_F(MainWindow, OpenListSavesTheCurrentOneFirst) {
   WriteList("other.lst", {{folder / "c c.bmp", 1}});
   Start();

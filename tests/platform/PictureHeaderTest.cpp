@@ -532,9 +532,11 @@ struct CountingReader {
   const Bytes& file;
   int reads = 0;
   std::size_t bytesRead = 0;
+  std::size_t largestRequest = 0;
 
   std::size_t operator()(uint64_t offset, std::span<uint8_t> into) {
     ++reads;
+    largestRequest = std::max(largestRequest, into.size());
     if (offset >= file.size()) {
       return 0;
     }
@@ -575,6 +577,19 @@ TEST(PictureHeader, LargeMetadataIsWalkedWithOneSmallReadPerSegment) {
             PictureError::None);
   EXPECT_EQ(tiffReader.reads, 3);
   EXPECT_LE(tiffReader.bytesRead, FirstPictureHeaderRead + 2048);
+
+  // Counts from a damaged file never size a read, though the file's size
+  // is not known: a TIFF whose depths claim 2 GiB, an icon of 65,535 images.
+  Bytes depths = Tiff({8, 8});
+  const uint32_t directory = depths[4] | depths[5] << 8 | depths[6] << 16;
+  depths[directory + 2 + 2 * 12 + 7] = 0x40;  // the third entry's count, 258
+  Bytes icons = Icon({{2, 2, 32}});
+  icons[4] = icons[5] = 0xFF;
+  for (const Bytes* hostile : {&depths, &icons}) {
+    CountingReader hostileReader{*hostile};
+    EXPECT_EQ(ExaminePicture(std::ref(hostileReader), [] { return uint64_t{0}; }).verdict, Damaged);
+    EXPECT_LE(hostileReader.largestRequest, std::size_t{1} << 20);
+  }
 
   Bytes cut = JpegAfterLargeSegments(3, {0xC0, 64, 64});
   cut.resize(100000);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 
 #include "data/RegistryOptions.h"
 #include "tests/support/FakeRegistry.h"
@@ -19,6 +20,9 @@ class FakeSystem : public KelrunSystem {
  public:
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::optional<std::string_view> OpenText(const std::string& path) override {
+    if (outOfMemory) {
+      throw std::bad_alloc();
+    }
     const auto found = files.find(path);
     if (found == files.end() || unreadable.count(path) != 0) {
       return std::nullopt;
@@ -53,6 +57,7 @@ class FakeSystem : public KelrunSystem {
   std::map<std::string, int> unreadable;
   std::map<std::string, std::string> replaced;
   bool writable = true;
+  bool outOfMemory = false;
   double now = 46000.5;
   uint16_t nextIndex = 0;
   int findCalls = 0;
@@ -277,6 +282,11 @@ TEST_F(KelrunRun, FailedWritesAreReported) {
   EXPECT_EQ(Run(), 1);
   ASSERT_EQ(prompter.records.size(), 1u);
   EXPECT_EQ(prompter.records[0].text, "Failed to set data for 'LastWallpaper'");
+
+  prompter.records.clear();
+  system.wallpapers.clear();
+  system.outOfMemory = true;
+  ExpectError("There is not enough memory to change the wallpaper.");
 }
 
 }  // namespace

@@ -178,6 +178,8 @@ TEST(DimsFile, HandEditedLinesAreSortedOrSkipped) {
   EXPECT_EQ(DimCount(read.dims, Tile), MaxDimsPerList);
   EXPECT_EQ(FormatDimsFile(read.dims).substr(0, Header.size() + 41),
             Header + "[Stretch]\r\n1024 x 768\r\n2 x 2\r\n800 x 600\r\n");
+  // A file of many bad lines names only the first ones.
+  EXPECT_EQ(ParseDimsFile(Header + std::string(100000, '\n')).skipped.size(), MaxDimsLineIssues);
 }
 
 TEST(StyleForNewPicture, HighestEnabledMatchThenModeThenDefault) {
