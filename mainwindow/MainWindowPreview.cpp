@@ -98,10 +98,14 @@ void TForm1::KelListViewSelectItem(int row, bool selected) {
 
 bool TForm1::ShowSelectedRow(int row) {
   const TOptions& options = services_.options;
-  if (!FileExists(list.PictureList[row].FullPath)) {
-    // Otherwise nothing changes: preview, style box, caption and status
-    // stay, and go on naming the picture that "Set as wallpaper" sets.
-    return options.DeleteNotExisting && RemoveMissingPicture(row);
+  const std::string& path = list.PictureList[row].FullPath;
+  if (!FileExists(path)) {
+    // A picture on a drive or share that cannot be reached now is not
+    // missing and stays. Otherwise nothing changes: preview, style box,
+    // caption and status stay, and go on naming the picture that "Set as
+    // wallpaper" sets.
+    return options.DeleteNotExisting && FileStates({path}).front() == FileState::Missing &&
+           RemoveMissingPicture(row);
   }
   preview_->Select(
       row, list.PictureList, {options.BufferImages, options.CasheImages},

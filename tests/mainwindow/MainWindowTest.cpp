@@ -285,6 +285,14 @@ TEST_F(MainWindow, MissingPictureIsReportedAndOfferedForDeletion) {
   EXPECT_EQ(prompter.records[0].icon, PromptIcon::Warning);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp"}));
 
+  // A picture on a share that cannot be reached now is not missing: it stays.
+  const std::string present = form->list.PictureList[1].FullPath;
+  form->list.PictureList[1].FullPath = "\\\\offline-host\\share\\A.bmp";
+  Select({1});
+  EXPECT_EQ(prompter.records.size(), 2u);
+  EXPECT_EQ(form->list.PictureList.size(), 2u);
+  form->list.PictureList[1].FullPath = present;
+
   options->DeleteNotExisting = false;
   DeleteFileA((folder / "A.bmp").c_str());
   const std::string caption = form->Caption();
