@@ -28,7 +28,9 @@ class KelrunSystem {
   virtual double Now() = 0;
   virtual uint16_t FindNextPicture(uint8_t* usedMarks, int32_t highIndex, uint16_t count,
                                    uint8_t mode) = 0;
-  virtual void SetWallpaper(const std::string& path, uint8_t style) = 0;
+  // False when the library tells that the picture did not become the
+  // wallpaper.
+  virtual bool SetWallpaper(const std::string& path, uint8_t style) = 0;
 };
 
 // True when any argument, argument 0 included, is "/forcetime" or
@@ -56,6 +58,8 @@ inline constexpr const char* RandomCountsNone =
 inline constexpr const char* ListTooShort =
     "List file has fewer pictures than the file with random data counts";
 }  // namespace kelrun_messages
+// The message when the library could not make the picture the wallpaper.
+std::string WallpaperNotSetText(const std::string& path);
 
 // Runs every step and returns the exit code: 0 after a change, when no
 // change is due and when the list has no "[Folders]" line; 1 after an error,

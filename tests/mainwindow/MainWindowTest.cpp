@@ -240,6 +240,16 @@ TEST_F(MainWindow, SetAsWallpaperRecordsThePictureAndFindRandomlyKeepsTheMarks) 
   Select({2});
   HWND styleBox = GetDlgItem(form->Handle(), idStyleComboBox);
   SendMessageA(styleBox, CB_SETCURSEL, 1, 0);
+  // A change the library could not make is told and not recorded.
+  const double lastChange = options->LastChangeTime;
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", "1");
+  Command(idSetBtn);
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", nullptr);
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, WallpaperNotSetText(folder / "c c.bmp"));
+  EXPECT_EQ(options->LastChangeTime, lastChange);
+  EXPECT_EQ(options->LastWallpaper, "");
+
   Command(idSetBtn);
   EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
   EXPECT_GT(options->LastChangeTime, 40000.0);
