@@ -198,6 +198,9 @@ class TForm1 : public Window, private AddingWindow {
   void FollowDpi(WPARAM wParam, LPARAM lParam);
   bool OnSplitter(int x) const;
   void ShowAddPopup(int x, int y);
+  // Moves several selected rows one place as a block, selections and the
+  // focus going with their pictures.
+  void MoveSelectedRows(const std::vector<int>& selected, bool up);
 
   // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.

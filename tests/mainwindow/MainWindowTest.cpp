@@ -136,18 +136,33 @@ TEST_F(MainWindow, DeleteAsksAndSelectsTheRowThatTookThePlace) {
   EXPECT_EQ(RowCount(), 1);
 }
 
-TEST_F(MainWindow, MovingTakesTheFocusedRowOnly) {
+// Several selected rows move as a block and stay selected, press after
+// press; a single row moves alone.
+TEST_F(MainWindow, MovingTakesTheSelectedRowsAlong) {
   Start();
   Select({0, 2});
   Command(idNMoveUp);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{0, 1}));
   EXPECT_EQ(form->FocusedRow(), 1);
   EXPECT_EQ(RowText(1, 0), "c c.bmp");
+  Command(idNMoveUp);  // already first
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
+  Command(idNMoveDown);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(form->FocusedRow(), 2);
+  Command(idNMoveDown);  // already last
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{1, 2}));
+
+  Select({0});
   Command(idNMoveDown);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
-  EXPECT_EQ(form->SelectedRows(), std::vector<int>{2});
-  Command(idNMoveDown);  // already last
-  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{1});
+  Command(idNMoveUp);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->FocusedRow(), 0);
   EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
 }
 
