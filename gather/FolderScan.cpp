@@ -72,7 +72,8 @@ class SearchedFolders {
 std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders,
                                          const FolderScanEvents& events) {
   std::vector<std::string> found;
-  for (const std::string& given : folders) {
+  for (std::size_t next = 1; next <= folders.size(); ++next) {
+    const std::string& given = folders[next - 1];
     if (!events.folderExists(given)) {
       events.folderNotFound(given);
       continue;
@@ -94,7 +95,9 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
         }
       }
       queue.pop_front();
-      events.progress(queue.size() + folders.size(), found.size());
+      // The folders still to search: those queued and the given ones after
+      // this one; none once the last has been searched.
+      events.progress(queue.size() + folders.size() - next, found.size());
     }
   }
   return found;

@@ -56,8 +56,10 @@ TEST(FolderScan, TreesAreSearchedBreadthFirstOneGivenFolderAfterTheOther) {
       (std::vector<std::string>{"R\\r.jpg", "R\\1\\one.jpg", "R\\9\\nine.jpg", "R\\1\\2\\two.jpg",
                                 "S\\s.bmp", "R\\1\\one.jpg", "R\\1\\2\\two.jpg"}));
   EXPECT_EQ(tree.notFound, std::vector<std::string>{"missing"});
-  // After R: its two subfolders wait, besides the four given folders.
-  EXPECT_EQ(tree.progress.front(), (std::pair<std::size_t, std::size_t>{6, 1}));
+  // After R: its two subfolders wait, besides the three given folders after
+  // it; at the end none.
+  EXPECT_EQ(tree.progress.front(), (std::pair<std::size_t, std::size_t>{5, 1}));
+  EXPECT_EQ(tree.progress.back(), (std::pair<std::size_t, std::size_t>{0, 7}));
   EXPECT_EQ(ScanProgressText(6, 1), "Scanning folders... 6 in queue, 1 pictures founded");
 }
 
