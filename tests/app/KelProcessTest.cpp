@@ -183,8 +183,9 @@ TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
 }
 
-TEST(KelFile, DeclaresPerMonitorDpiAwareness) {
+TEST(KelFile, ManifestDeclaresPerMonitorDpiAwarenessAndTheVersion) {
   testing::ExpectPerMonitorDpiAware(KelPath);
+  testing::ExpectProjectVersion(KelPath);
 }
 
 TEST_F(KelProcess, AtAHigherDpiTheControlsAreScaledAndNoneOverlapsAnother) {

@@ -131,8 +131,9 @@ TEST_F(KelrunProcess, WallpaperTheLibraryCouldNotSetIsNotRecorded) {
   EXPECT_FALSE(Stored("LastWallpaper"));
 }
 
-TEST(KelrunFile, DeclaresPerMonitorDpiAwareness) {
+TEST(KelrunFile, ManifestDeclaresPerMonitorDpiAwarenessAndTheVersion) {
   testing::ExpectPerMonitorDpiAware(KelrunPath);
+  testing::ExpectProjectVersion(KelrunPath);
 }
 
 }  // namespace
