@@ -15,6 +15,7 @@ namespace messages = kelrun_messages;
 struct RunError {
   std::string text;
   PromptIcon icon = PromptIcon::None;
+  const char* caption = "Error";
 };
 
 std::optional<RegistryValue> ReadStored(Registry& registry, const char* name) {
@@ -205,6 +206,11 @@ ChosenPicture ChooseExistingPicture(KelrunSystem& system, PictureLines& lines,
 
 int Run(const std::vector<std::string>& arguments, Registry& registry, KelrunSystem& system) {
   const bool forced = IsForcedRun(arguments);
+  // Nothing stored at all: kel has never run for this user.
+  if (!ReadStored(registry, RegistryKeyNames.LastChangeTime) &&
+      !ReadStored(registry, RegistryKeyNames.WallpaperList)) {
+    throw RunError{messages::NotSetUp, PromptIcon::Information, "Seltane"};
+  }
   const double lastChangeTime = ReadDateTime(registry, RegistryKeyNames.LastChangeTime);
   const auto changeDays = static_cast<uint16_t>(ReadNumber(registry, RegistryKeyNames.ChangeDays));
   if (!forced && !ChangeIsDue(system.Now(), lastChangeTime, changeDays)) {
@@ -302,7 +308,7 @@ int RunKelrun(const std::vector<std::string>& arguments, Registry& registry, Pro
   try {
     return Run(arguments, registry, system);
   } catch (const RunError& error) {
-    prompter.Ask(error.text, "Error", PromptButtons::Ok, error.icon);
+    prompter.Ask(error.text, error.caption, PromptButtons::Ok, error.icon);
     return 1;
   }
 }

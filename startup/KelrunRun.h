@@ -41,7 +41,7 @@ bool IsForcedRun(const std::vector<std::string>& arguments);
 // change.
 bool ChangeIsDue(double now, double lastChangeTime, uint16_t changeDays);
 
-// The messages of a run, each shown in a box captioned "Error".
+// The messages of a run, each shown in a box captioned "Error" but the last.
 namespace kelrun_messages {
 inline constexpr const char* ListNotFound = "File with images list not found";
 inline constexpr const char* RandomNotFound = "File with random data not found";
@@ -57,6 +57,10 @@ inline constexpr const char* RandomCountsNone =
     "File with random data counts no pictures, but the list file has them";
 inline constexpr const char* ListTooShort =
     "List file has fewer pictures than the file with random data counts";
+// Shown captioned "Seltane" when nothing is stored yet.
+inline constexpr const char* NotSetUp =
+    "Seltane has not been set up yet. Start Seltane from the Start menu once, add your "
+    "pictures and close it; from then on \"Next wallpaper\" changes the wallpaper.";
 }  // namespace kelrun_messages
 // The message when the library could not make the picture the wallpaper.
 std::string WallpaperNotSetText(const std::string& path);

@@ -53,14 +53,15 @@ class KelrunProcess : public ::testing::Test {
   std::string Calls() { return ReadWholeFile(folder / "calls.txt").value_or(""); }
   // Runs kelrun, expects one message box with this text, presses OK and
   // returns the exit code.
-  std::optional<DWORD> RunExpectingMessage(const std::string& text) {
+  std::optional<DWORD> RunExpectingMessage(const std::string& text,
+                                           const std::string& caption = "Error") {
     testing::ChildProcess kelrun("\"" + (folder / "kelrun.exe") + "\"", folder.Path());
     const auto box = kelrun.WaitForMessageBox();
     EXPECT_TRUE(box);
     if (!box) {
       return std::nullopt;
     }
-    EXPECT_EQ(box->caption, "Error");
+    EXPECT_EQ(box->caption, caption);
     EXPECT_EQ(box->text, text);
     testing::ChildProcess::Press(*box, IDOK);
     return kelrun.WaitForExit();
@@ -105,9 +106,9 @@ TEST_F(KelrunProcess, MissingListIsShownAndEndsWithExitCodeOne) {
   EXPECT_EQ(Calls(), "");
 }
 
-TEST_F(KelrunProcess, MissingKeyNamesTheValue) {
+TEST_F(KelrunProcess, MissingKeyTellsHowToSetUp) {
   registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
-  EXPECT_EQ(RunExpectingMessage("Failed to get data for 'LastChangeTime'"), 1u);
+  EXPECT_EQ(RunExpectingMessage(kelrun_messages::NotSetUp, "Seltane"), 1u);
 }
 
 TEST_F(KelrunProcess, MissingPictureIsPassedOverUnmarked) {

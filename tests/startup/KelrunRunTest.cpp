@@ -104,12 +104,13 @@ class KelrunRun : public ::testing::Test {
     return RunKelrun(arguments, registry, prompter, system);
   }
   // Runs expecting one error box with this text and no change.
-  void ExpectError(const std::string& text, PromptIcon icon = PromptIcon::None) {
+  void ExpectError(const std::string& text, PromptIcon icon = PromptIcon::None,
+                   const std::string& caption = "Error") {
     const int writesBefore = registry.writes;
     EXPECT_EQ(Run(), 1);
     ASSERT_EQ(prompter.records.size(), 1u);
     EXPECT_EQ(prompter.records[0].text, text);
-    EXPECT_EQ(prompter.records[0].caption, "Error");
+    EXPECT_EQ(prompter.records[0].caption, caption);
     EXPECT_EQ(prompter.records[0].buttons, PromptButtons::Ok);
     EXPECT_EQ(prompter.records[0].icon, icon);
     EXPECT_TRUE(system.wallpapers.empty());
@@ -199,8 +200,13 @@ TEST_F(KelrunRun, MistypedRegistryValuesNameTheValue) {
   EXPECT_TRUE(system.replaced.empty());
 }
 
-TEST_F(KelrunRun, MissingKeyFailsAtTheFirstRead) {
+// Nothing stored: one box says how to set Seltane up. A key that lacks only
+// some values names the first one missing.
+TEST_F(KelrunRun, MissingKeyTellsHowToSetUp) {
   registry.DeleteKey(HKCU, RegistryKeyNames.Key);
+  ExpectError(messages::NotSetUp, PromptIcon::Information, "Seltane");
+  prompter.records.clear();
+  Store("WallpaperList", EncodeString(ListPath));
   ExpectError("Failed to get data for 'LastChangeTime'", PromptIcon::Error);
 }
 
