@@ -43,7 +43,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   Win32Registry registry;
   Win32Prompter prompter;
   Win32Dialogs dialogs;
-  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily()});
+  // A first start takes the defaults without asking and greets the user in
+  // one message once the windows exist.
+  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), true});
   const std::vector<std::string> arguments(__argv, __argv + __argc);
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;
@@ -141,6 +143,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     about->ShowModal();
   });
+  if (Options.FirstStart()) {
+    prompter.Tell(FirstStartMessage(Form1.list.ListPath), "Seltane", PromptIcon::Information);
+  }
   taskbar.SetMainWindow(Form1.Handle());
   Form1.Show(showCommand);
   taskbar.Show(showCommand);

@@ -108,6 +108,9 @@ struct OptionsEnvironment {
   Prompter& prompter;
   std::function<std::string()> currentDirectory;
   bool win9xFamily = false;  // autorun under RunServices instead of Run
+  // On a first start, when the key holds no value at all, take the defaults
+  // without asking; the program greets the user itself.
+  bool defaultsOnFirstStart = false;
 };
 
 class TOptions {
@@ -115,6 +118,10 @@ class TOptions {
   // Create: reads every value; on the first read error asks whether to
   // restore the defaults.
   explicit TOptions(OptionsEnvironment environment);
+
+  // Whether the defaults were taken on a first start, without asking
+  // (defaultsOnFirstStart): nothing was stored for this user.
+  bool FirstStart() const { return firstStart_; }
 
   // Writes all 36 values, then brings the autorun entry under the chosen
   // root in line with AutoRun and removes one left under the other root.
@@ -175,6 +182,7 @@ class TOptions {
   const char* AutoRunKey() const;
 
   OptionsEnvironment environment_;
+  bool firstStart_ = false;
 };
 
 // Message texts of the options store.

@@ -4,11 +4,14 @@
 
 namespace seltane {
 
-void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter) {
+void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter,
+                  bool tellMissing) {
   rules.dims = DimLists{};
   rules.DimsPath = folder + "\\" + std::string(DimsFileName);
   if (!FileExists(rules.DimsPath)) {
-    prompter.Tell(DimsNotFoundMessage, DimsNotFoundCaption, PromptIcon::None);
+    if (tellMissing) {
+      prompter.Tell(DimsNotFoundMessage, DimsNotFoundCaption, PromptIcon::None);
+    }
     std::string error;
     WriteFileReplacing(rules.DimsPath, "", error);  // no message: the run goes on without rules
     return;

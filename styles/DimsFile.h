@@ -18,8 +18,10 @@ struct SizeRules {
 };
 
 // Fixes DimsPath in the folder, reads the rules and tells the user of a
-// missing (then created empty) or foreign file.
-void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter);
+// missing (then created empty) or foreign file. A missing file is created
+// without a word when tellMissing is false (the program's first start).
+void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter,
+                  bool tellMissing = true);
 
 // Writes dims.dat whole when the rules changed; a failed write is told.
 bool WriteDimsFile(const SizeRules& rules, Prompter& prompter);
