@@ -55,7 +55,9 @@ static int RunKel(int showCommand) {
   Win32Registry registry;
   Win32Prompter prompter;
   Win32Dialogs dialogs;
-  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), ProgramFolder()});
+  // A first start takes the defaults without asking and greets the user in
+  // one message once the windows exist.
+  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), ProgramFolder(), true});
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;
   }
@@ -152,6 +154,9 @@ static int RunKel(int showCommand) {
     }
     about->ShowModal();
   });
+  if (Options.FirstStart()) {
+    prompter.Tell(FirstStartMessage(Form1.list.ListPath), "Seltane", PromptIcon::Information);
+  }
   taskbar.SetMainWindow(Form1.Handle());
   Form1.Show(showCommand);
   taskbar.Show(showCommand);

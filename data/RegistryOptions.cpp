@@ -1,6 +1,8 @@
 #include "data/RegistryOptions.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <type_traits>
 #include <variant>
 
@@ -195,6 +197,19 @@ std::string RegistryRecordsLeftText(const std::vector<std::string>& left) {
   return text;
 }
 
+namespace {
+
+// No value of the key can be read: the key is missing, or empty.
+bool NothingStored(Registry& registry) {
+  return std::none_of(
+      std::begin(StoredFields), std::end(StoredFields), [&registry](const StoredField& stored) {
+        return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, stored.name)
+            .has_value();
+      });
+}
+
+}  // namespace
+
 TOptions::TOptions(OptionsEnvironment environment) : environment_(std::move(environment)) {
   Load();
 }
@@ -204,8 +219,13 @@ void TOptions::Load() {
     const auto value = environment_.registry.ReadValue(RegistryRoot::CurrentUser,
                                                        RegistryKeyNames.Key, stored.name);
     if (!ReadField(value, *this, stored.field)) {
-      if (environment_.prompter.Ask(RegistryReadErrorQuestion, "Error", PromptButtons::OkCancel,
-                                    PromptIcon::Question) == PromptAnswer::Ok) {
+      firstStart_ =
+          environment_.defaultsOnFirstStart && !value && NothingStored(environment_.registry);
+      if (firstStart_) {
+        SetDefaults();
+      } else if (environment_.prompter.Ask(RegistryReadErrorQuestion, "Error",
+                                           PromptButtons::OkCancel,
+                                           PromptIcon::Question) == PromptAnswer::Ok) {
         SetDefaults();
       }
       return;

@@ -112,6 +112,9 @@ struct OptionsEnvironment {
   // Where kel.exe is, without a final backslash: kelrun.exe is beside it.
   // Empty: the current directory.
   std::string programFolder = {};
+  // On a first start, when the key holds no value at all, take the defaults
+  // without asking; the program greets the user itself.
+  bool defaultsOnFirstStart = false;
 };
 
 class TOptions {
@@ -119,6 +122,10 @@ class TOptions {
   // Create: reads every value; on the first read error asks whether to
   // restore the defaults.
   explicit TOptions(OptionsEnvironment environment);
+
+  // Whether the defaults were taken on a first start, without asking
+  // (defaultsOnFirstStart): nothing was stored for this user.
+  bool FirstStart() const { return firstStart_; }
 
   // Brings the autorun entry in line with AutoRun and AutoRunUser, then
   // writes all 36 values. The entry is written under the chosen root first
@@ -187,6 +194,7 @@ class TOptions {
   OptionsEnvironment environment_;
   std::string lastSaveReport_;  // what the last save told the user
   bool recordsDeleted_ = false;
+  bool firstStart_ = false;
 };
 
 // Message texts of the options store.

@@ -10,6 +10,7 @@ namespace seltane {
 namespace {
 
 using SetWallpaperEntry = void(__stdcall*)(const wchar_t*, uint8_t);
+using WallpaperWasSetEntry = uint8_t(__stdcall*)();
 using FindNextPictureEntry = uint16_t(__stdcall*)(uint8_t*, int32_t, uint16_t, uint8_t);
 using OpenDirectoryEntry = void(__stdcall*)(const char*, char*, uint32_t);
 using ActiveDesktopOnOffEntry = void(__stdcall*)(uint8_t, char*, uint32_t);
@@ -44,6 +45,13 @@ class BoundLibrary {
     return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(entry));
   }
 
+  // An entry the library may lack, looked up without a message.
+  template <typename Entry>
+  Entry FindOptional(const char* name) {
+    const FARPROC entry = module_ != nullptr ? GetProcAddress(module_, name) : nullptr;
+    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(entry));
+  }
+
  private:
   std::string fileName_;
   Prompter& prompter_;
@@ -63,6 +71,10 @@ std::string EntryMissingText(const std::string& library, const std::string& entr
   return "The library " + library + " has no function " + entry + ".";
 }
 
+std::string WallpaperNotSetText(const std::string& path) {
+  return "Cannot set picture " + path + " as wallpaper";
+}
+
 bool Engine::SetWallpaper(const std::string& path, uint8_t style) {
   BoundLibrary library(libraries_.common, prompter_);
   const auto entry = library.Find<SetWallpaperEntry>("SetWallpaper");
@@ -71,6 +83,11 @@ bool Engine::SetWallpaper(const std::string& path, uint8_t style) {
   }
   const std::wstring widePath = WidenFromAnsi(path);
   entry(widePath.c_str(), style);
+  const auto wasSet = library.FindOptional<WallpaperWasSetEntry>("WallpaperWasSet");
+  if (wasSet != nullptr && wasSet() == 0) {
+    prompter_.Tell(WallpaperNotSetText(path), "Error", PromptIcon::Error);
+    return false;
+  }
   return true;
 }
 

@@ -26,7 +26,10 @@ class Engine {
   Engine(Prompter& prompter, EngineLibraries libraries = {})
       : prompter_(prompter), libraries_(std::move(libraries)) {}
 
-  // False, after a message, when the library or the entry is missing.
+  // True when the picture became the wallpaper. False, after a message,
+  // when the library or the entry is missing or the library tells that the
+  // change failed. A library without WallpaperWasSet cannot tell: its call
+  // counts as done.
   bool SetWallpaper(const std::string& path, uint8_t style);
   // The chosen position (below the number of marks), or nothing when the
   // library is missing (after a message) or answers past the list. The marks
@@ -45,5 +48,7 @@ class Engine {
 // The messages for a library or entry that cannot be found.
 std::string LibraryMissingText(const std::string& library);
 std::string EntryMissingText(const std::string& library, const std::string& entry);
+// The message when the library could not make the picture the wallpaper.
+std::string WallpaperNotSetText(const std::string& path);
 
 }  // namespace seltane

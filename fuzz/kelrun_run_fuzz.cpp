@@ -66,9 +66,10 @@ class FuzzSystem : public KelrunSystem {
     flags = count;
     return choice;  // the library's choice, even one past the list's end
   }
-  void SetWallpaper(const std::string& path, uint8_t style) override {
+  bool SetWallpaper(const std::string& path, uint8_t style) override {
     Check(style < WallpaperStyleCount && FileExists(path));
     wallpaper = path;
+    return true;
   }
 
   std::map<std::string, std::string> files;

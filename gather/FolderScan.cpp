@@ -76,7 +76,8 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
   // each is found once, where it was found first.
   std::unordered_set<std::string> foundBefore;
   SearchedFolders searched(events);
-  for (const std::string& given : folders) {
+  for (std::size_t next = 1; next <= folders.size(); ++next) {
+    const std::string& given = folders[next - 1];
     if (!events.folderExists(given)) {
       events.folderNotFound(given);
       continue;
@@ -100,7 +101,9 @@ std::vector<std::string> ScanFolderTrees(const std::vector<std::string>& folders
         }
       }
       queue.pop_front();
-      events.progress(queue.size() + folders.size(), found.size());
+      // The folders still to search: those queued and the given ones after
+      // this one; none once the last has been searched.
+      events.progress(queue.size() + folders.size() - next, found.size());
     }
   }
   return found;

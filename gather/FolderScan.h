@@ -39,7 +39,8 @@ struct FolderScanEvents {
   std::function<std::optional<std::vector<FolderEntry>>(const std::string& folder)> listFolder;
   // A given folder that is missing or is a file.
   std::function<void(const std::string& folder)> folderNotFound;
-  // After each folder: folders waiting plus folders given, and paths found.
+  // After each folder: folders still to search (queued, and given ones not
+  // begun), and paths found.
   std::function<void(std::size_t queued, std::size_t found)> progress;
   // The folder's identity, the target's for a link; nothing when the file
   // system gives none. May be left empty.

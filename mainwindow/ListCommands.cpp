@@ -118,6 +118,38 @@ int MoveRowDown(std::vector<kelWide>& pictures, int row) {
   return row + 1;
 }
 
+std::vector<uint32_t> MoveRows(std::vector<kelWide>& pictures, const std::vector<int>& rows,
+                               bool up) {
+  const std::size_t count = pictures.size();
+  std::vector<uint8_t> moving(count, 0);
+  for (int row : rows) {
+    if (row >= 0 && static_cast<std::size_t>(row) < count) {
+      moving[row] = 1;
+    }
+  }
+  std::vector<uint32_t> order(count);
+  for (std::size_t row = 0; row < count; ++row) {
+    order[row] = static_cast<uint32_t>(row);
+  }
+  // Taken from the end the block moves to, so that each row finds the
+  // place before it free once the row ahead of it has moved.
+  bool moved = false;
+  for (std::size_t step = 1; step < count; ++step) {
+    const std::size_t row = up ? step : count - 1 - step;
+    const std::size_t place = up ? row - 1 : row + 1;
+    if (moving[row] != 0 && moving[place] == 0) {
+      std::swap(moving[row], moving[place]);
+      std::swap(order[row], order[place]);
+      std::swap(pictures[row], pictures[place]);
+      moved = true;
+    }
+  }
+  if (!moved) {
+    order.clear();
+  }
+  return order;
+}
+
 void MarkListAndRandomChanged(ListState& list) {
   list.ListChanged = true;
   list.RandomChanged = true;

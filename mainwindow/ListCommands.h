@@ -61,6 +61,13 @@ int RowAfterRemoving(const std::vector<int>& removed, int row);
 int MoveRowUp(std::vector<kelWide>& pictures, int row);
 int MoveRowDown(std::vector<kelWide>& pictures, int row);
 
+// Moves the pictures at the rows one place up or down together: a row at
+// the end, or behind a row of the block that cannot move, stays where it
+// is, so a block keeps together and gaps between rows close. Returns, for
+// each new row, the row it came from; empty when nothing moved.
+std::vector<uint32_t> MoveRows(std::vector<kelWide>& pictures, const std::vector<int>& rows,
+                               bool up);
+
 // Deleting, moving, sorting, saving as and adding pictures change what both
 // the list file and the random file hold.
 void MarkListAndRandomChanged(ListState& list);

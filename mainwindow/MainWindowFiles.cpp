@@ -21,9 +21,14 @@ bool TForm1::OpenListFile() {
     const std::string candidate =
         services_.programFolder + "\\" + std::string(FileNamePart(list.ListPath));
     const bool candidateExists = FileExists(candidate);
-    const PromptAnswer answer = services_.prompter.Ask(
-        MissingListQuestion(list.ListPath, candidateExists ? candidate : std::string()),
-        FileOpenErrorCaption, PromptButtons::YesNoCancel, PromptIcon::Question);
+    // A first start takes the list without asking, as Yes does; it tells of
+    // it in one message of its own.
+    const PromptAnswer answer =
+        services_.options.FirstStart()
+            ? PromptAnswer::Yes
+            : services_.prompter.Ask(
+                  MissingListQuestion(list.ListPath, candidateExists ? candidate : std::string()),
+                  FileOpenErrorCaption, PromptButtons::YesNoCancel, PromptIcon::Question);
     if (answer == PromptAnswer::Yes) {
       if (candidateExists) {
         list.ListPath = candidate;

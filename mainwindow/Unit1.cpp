@@ -744,7 +744,40 @@ void TForm1::NActiveDesktopOnClick(bool on) {
   engine_.ActiveDesktopOnOff(on, services_.options.LastWallpaper);
 }
 
+void TForm1::MoveSelectedRows(const std::vector<int>& selected, bool up) {
+  const BufferingPause pause = PauseBuffering();
+  std::vector<UINT> states(list.PictureList.size());
+  for (std::size_t row = 0; row < states.size(); ++row) {
+    states[row] =
+        ListView_GetItemState(listView_, static_cast<int>(row), LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  const std::vector<uint32_t> order = MoveRows(list.PictureList, selected, up);
+  if (order.empty()) {
+    return;
+  }
+  // The pictures shown and selected stay so: carrying their states along
+  // is no selection by the user.
+  ignoreSelection_ = true;
+  ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (std::size_t row = 0; row < order.size(); ++row) {
+    if (states[order[row]] != 0) {
+      ListView_SetItemState(listView_, static_cast<int>(row), states[order[row]],
+                            LVIS_SELECTED | LVIS_FOCUSED);
+    }
+  }
+  ignoreSelection_ = false;
+  RefreshRows();
+  if (const int focused = FocusedRow(); focused >= 0) {
+    ListView_EnsureVisible(listView_, focused, FALSE);
+  }
+  MarkListAndRandomChanged(list);
+}
+
 void TForm1::NMoveUpClick() {
+  if (const std::vector<int> selected = SelectedRows(); selected.size() > 1) {
+    MoveSelectedRows(selected, true);
+    return;
+  }
   const int focused = FocusedRow();
   if (focused <= 0) {
     return;
@@ -764,6 +797,10 @@ void TForm1::NMoveUpClick() {
 }
 
 void TForm1::NMoveDownClick() {
+  if (const std::vector<int> selected = SelectedRows(); selected.size() > 1) {
+    MoveSelectedRows(selected, false);
+    return;
+  }
   const int focused = FocusedRow();
   if (focused < 0 || focused + 1 >= static_cast<int>(list.PictureList.size())) {
     return;

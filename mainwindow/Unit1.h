@@ -211,6 +211,9 @@ class TForm1 : public Window, private AddingWindow {
   // Empties the pane, the caption and the status bar: nothing may name or
   // show a picture of no row.
   void ShowNoPicture();
+  // Moves several selected rows one place as a block, selections and the
+  // focus going with their pictures.
+  void MoveSelectedRows(const std::vector<int>& selected, bool up);
 
   // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.

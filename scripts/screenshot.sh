@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Starts the built kel under Xvfb on the sample list, answers a first start's
-# question and saves a screenshot of the main window:
+# Starts the built kel under Xvfb on the sample list, closes a first start's
+# message and saves a screenshot of the main window:
 #   scripts/screenshot.sh OUTPUT.png [win32|win64] [KEY...]
 # With keys (xdotool's names, such as F11 or ctrl+F1) it presses them in turn
 # in the main window once it is up, and saves the window they opened instead:
@@ -52,7 +52,7 @@ fi
 kel_windows() { xdotool search --onlyvisible --classname '^kel\.exe$' 2>/dev/null || true; }
 
 # The helper presses the default button of each box kel shows before its main
-# window (the first start's "Registry read error" question) and returns once
+# window (the first start's welcome message) and returns once
 # the main window is up.
 kel="Z:$(echo "$here/build/$preset/bin/kel.exe" | tr '/' '\\')"
 if ! (cd "$sample_folder" && "$wine" "$here/build/$preset/tools/start-answering.exe" \

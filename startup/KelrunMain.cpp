@@ -51,9 +51,16 @@ class Win32KelrunSystem : public KelrunSystem {
                            uint8_t mode) override {
     return ::FindNextPicture(usedMarks, highIndex, count, mode);
   }
-  void SetWallpaper(const std::string& path, uint8_t style) override {
+  bool SetWallpaper(const std::string& path, uint8_t style) override {
     const std::wstring wide = WidenFromAnsi(path);
     ::SetWallpaper(wide.c_str(), style);
+    // Looked up rather than linked, so that kelrun still starts with a
+    // library that lacks it; such a library cannot tell, and its call counts
+    // as done.
+    using WallpaperWasSetEntry = uint8_t(__stdcall*)();
+    const auto wasSet = reinterpret_cast<WallpaperWasSetEntry>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("common.dll"), "WallpaperWasSet")));
+    return wasSet == nullptr || wasSet() != 0;
   }
 
  private:

@@ -28,7 +28,9 @@ class KelrunSystem {
   virtual double Now() = 0;
   virtual uint16_t FindNextPicture(uint8_t* usedMarks, int32_t highIndex, uint16_t count,
                                    uint8_t mode) = 0;
-  virtual void SetWallpaper(const std::string& path, uint8_t style) = 0;
+  // False when the library tells that the picture did not become the
+  // wallpaper.
+  virtual bool SetWallpaper(const std::string& path, uint8_t style) = 0;
 };
 
 // True when any argument, argument 0 included, is "/forcetime" or
@@ -39,7 +41,7 @@ bool IsForcedRun(const std::vector<std::string>& arguments);
 // change.
 bool ChangeIsDue(double now, double lastChangeTime, uint16_t changeDays);
 
-// The messages of a run, each shown in a box captioned "Error".
+// The messages of a run, each shown in a box captioned "Error" but the last.
 namespace kelrun_messages {
 inline constexpr const char* ListNotFound = "File with images list not found";
 inline constexpr const char* RandomNotFound = "File with random data not found";
@@ -55,7 +57,13 @@ inline constexpr const char* RandomCountsNone =
     "File with random data counts no pictures, but the list file has them";
 inline constexpr const char* ListTooShort =
     "List file has fewer pictures than the file with random data counts";
+// Shown captioned "Seltane" when nothing is stored yet.
+inline constexpr const char* NotSetUp =
+    "Seltane has not been set up yet. Start Seltane from the Start menu once, add your "
+    "pictures and close it; from then on \"Next wallpaper\" changes the wallpaper.";
 }  // namespace kelrun_messages
+// The message when the library could not make the picture the wallpaper.
+std::string WallpaperNotSetText(const std::string& path);
 
 // Runs every step and returns the exit code: 0 after a change, when no
 // change is due and when the list has no "[Folders]" line; 1 after an error,

@@ -31,12 +31,15 @@ void KeepUnreadFileAside(SizeRules& rules, const std::string& problem, const cha
 
 }  // namespace
 
-void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter) {
+void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter,
+                  bool tellMissing) {
   rules.dims = DimLists{};
   rules.DimsNotRead = false;
   rules.DimsPath = folder + "\\" + std::string(DimsFileName);
   if (!FileExists(rules.DimsPath)) {
-    prompter.Tell(DimsNotFoundMessage, DimsNotFoundCaption, PromptIcon::None);
+    if (tellMissing) {
+      prompter.Tell(DimsNotFoundMessage, DimsNotFoundCaption, PromptIcon::None);
+    }
     std::string error;
     WriteFileReplacing(rules.DimsPath, "", error);  // no message: the run goes on without rules
     return;

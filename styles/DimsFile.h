@@ -22,10 +22,12 @@ struct SizeRules {
 };
 
 // Fixes DimsPath in the folder, reads the rules and tells the user of a
-// missing (then created empty) file. A file that cannot be read, or is not
-// a rules file, gives no rules: it is kept aside under a name of its own
-// (KeepFileAside) and the message names both files.
-void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter);
+// missing (then created empty) file. A missing file is created without a
+// word when tellMissing is false (the program's first start). A file that
+// cannot be read, or is not a rules file, gives no rules: it is kept aside
+// under a name of its own (KeepFileAside) and the message names both files.
+void ReadDimsFile(SizeRules& rules, const std::string& folder, Prompter& prompter,
+                  bool tellMissing = true);
 
 // Writes dims.dat whole, replacing it in one step, when the rules changed,
 // and then clears DimsModified. A failed write is told and leaves

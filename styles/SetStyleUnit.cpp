@@ -148,7 +148,8 @@ TSetStyleForm::TSetStyleForm(SetStyleServices services) : services_(std::move(se
 
 bool TSetStyleForm::Create() {
   SizeRules& rules = services_.rules;
-  ReadDimsFile(rules, services_.dimsFolder, services_.prompter);
+  // A first start tells of its new files in one message of its own.
+  ReadDimsFile(rules, services_.dimsFolder, services_.prompter, !services_.options.FirstStart());
   LoadRuleSettings(rules, services_.options);
   // In the mode "all" the style boxes come up cleared, whatever was stored.
   if (const std::optional<uint8_t> all = AllModeStyle(rules.settings)) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <random>
 
@@ -28,16 +29,26 @@ std::mt19937& Random() {
   return random;
 }
 
+// Whether the last SetWallpaper call of this process made the change.
+std::atomic<bool> lastWallpaperSet{false};
+
 }  // namespace
 
 extern "C" __declspec(dllexport) void __stdcall SetWallpaper(const wchar_t* path, uint8_t style) {
+  lastWallpaperSet = false;
   try {
-    if (path != nullptr) {
-      seltane::ApplyWallpaper(path, style);
-    }
+    lastWallpaperSet = path != nullptr && seltane::ApplyWallpaper(path, style);
   } catch (...) {
     // Nothing may cross the library's boundary; the wallpaper stays as it was.
   }
+}
+
+// SetWallpaper returns nothing, and its callers rely on that; this tells
+// them afterwards whether the picture became the wallpaper: 1 when the last
+// call did, 0 when it failed (the wallpaper then stays as it was) or no call
+// was made since the library was loaded.
+extern "C" __declspec(dllexport) uint8_t __stdcall WallpaperWasSet() {
+  return lastWallpaperSet ? 1 : 0;
 }
 
 extern "C" __declspec(dllexport) uint16_t

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "app/CommandLine.h"
 #include "app/OptionsUnit.h"
 #include "data/ListFiles.h"
 #include "data/ListFormat.h"
@@ -13,6 +14,7 @@
 #include "gather/AutoSearchUnit.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/MainLayout.h"
+#include "platform/Files.h"
 #include "platform/Win32Registry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KeyBackup.h"
@@ -149,24 +151,15 @@ class KelProcess : public ::testing::Test {
   std::optional<RegistryValue> Stored(const char* name) {
     return registry.ReadValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name);
   }
-  // Answers a first start's question with "restore the defaults", declines
-  // to create the missing default list and is told that the size rules file
-  // was created; the main window is then open.
+  // Closes a first start's one message, which tells that the defaults and
+  // the default list were set up; the main window is then open.
   HWND OpenMainWindow(testing::ChildProcess& kel) {
-    const auto question = kel.WaitForMessageBox();
-    EXPECT_TRUE(question && question->text == RegistryReadErrorQuestion);
-    if (question) {
-      testing::ChildProcess::Press(*question, IDOK);
-    }
-    const auto missingList = kel.WaitForMessageBox();
-    EXPECT_TRUE(missingList);
-    if (missingList) {
-      testing::ChildProcess::Press(*missingList, IDCANCEL);
-    }
-    const auto missingRules = kel.WaitForMessageBox();
-    EXPECT_TRUE(missingRules);
-    if (missingRules) {
-      testing::ChildProcess::Press(*missingRules, IDOK);
+    const auto welcome = kel.WaitForMessageBox();
+    EXPECT_TRUE(welcome);
+    if (welcome) {
+      EXPECT_EQ(welcome->caption, "Seltane");
+      EXPECT_EQ(welcome->text, FirstStartMessage(folder / "default.lst"));
+      testing::ChildProcess::Press(*welcome, IDOK);
     }
     return kel.WaitForWindow("SeltaneMainWindow");
   }
@@ -182,22 +175,15 @@ class KelProcess : public ::testing::Test {
     // The next start is a first start again.
     registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
     DeleteFileA((folder / "dims.dat").c_str());
+    DeleteFileA((folder / "default.lst").c_str());
+    DeleteFileA((folder / "default.rnd").c_str());
     return controls;
   }
 
-  // Declines to create the missing default list, is told that the size rules
-  // file was created, opens "Set style..." and closes it, then closes the
-  // main window as a user would.
+  // Passes a first start's message, opens "Set style..." and closes it, then
+  // closes the main window as a user would.
   void CloseMainWindow(testing::ChildProcess& kel) {
-    const auto missingList = kel.WaitForMessageBox();
-    ASSERT_TRUE(missingList);
-    EXPECT_EQ(missingList->caption, "File open error");
-    testing::ChildProcess::Press(*missingList, IDCANCEL);
-    const auto missingRules = kel.WaitForMessageBox();
-    ASSERT_TRUE(missingRules);
-    EXPECT_EQ(missingRules->text, "File dims.dat not found");
-    testing::ChildProcess::Press(*missingRules, IDOK);
-    const HWND window = kel.WaitForWindow("SeltaneMainWindow");
+    const HWND window = OpenMainWindow(kel);
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_COMMAND, idNSetStyle, 0);
     const HWND setStyle = kel.WaitForWindow("SeltaneSetStyle");
@@ -252,16 +238,15 @@ class KelProcess : public ::testing::Test {
   testing::TempFolder folder;
 };
 
-TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntry) {
+// A first start asks nothing: one message tells what was set up, and the
+// list and the size rules file are made without a word.
+TEST_F(KelProcess, InstallOnAFirstStartTellsOnceThenSavesTheDefaultsAndTheAutorunEntry) {
   testing::ChildProcess kel("\"" + KelPath + "\" /Install", folder.Path());
   ASSERT_TRUE(kel.Started());
-  const auto question = kel.WaitForMessageBox();
-  ASSERT_TRUE(question);
-  EXPECT_EQ(question->caption, "Error");
-  EXPECT_EQ(question->text, RegistryReadErrorQuestion);
-  testing::ChildProcess::Press(*question, IDCANCEL);  // /install sets the defaults anyway
   CloseMainWindow(kel);
   EXPECT_EQ(kel.WaitForExit(), 0u);
+  EXPECT_EQ(ReadWholeFile(folder / "dims.dat"), "");
+  EXPECT_TRUE(ReadWholeFile(folder / "default.lst"));
 
   EXPECT_EQ(DecodeDWord(Stored("Width")), 832u);
   EXPECT_EQ(DecodeDWord(Stored("AutoRun")), 1u);
@@ -272,9 +257,6 @@ TEST_F(KelProcess, InstallOnAFirstStartAsksThenSavesTheDefaultsAndTheAutorunEntr
 TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
   {
     testing::ChildProcess install("\"" + KelPath + "\" /install", folder.Path());
-    const auto question = install.WaitForMessageBox();
-    ASSERT_TRUE(question);
-    testing::ChildProcess::Press(*question, IDOK);
     CloseMainWindow(install);
     ASSERT_EQ(install.WaitForExit(), 0u);
   }
@@ -291,8 +273,9 @@ TEST_F(KelProcess, UninstallDeletesTheRecordsSaysSoAndSavesNothing) {
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, RunKey, "Seltane"));
 }
 
-TEST(KelFile, DeclaresPerMonitorDpiAwareness) {
+TEST(KelFile, ManifestDeclaresPerMonitorDpiAwarenessAndTheVersion) {
   testing::ExpectPerMonitorDpiAware(KelPath);
+  testing::ExpectProjectVersion(KelPath);
 }
 
 TEST_F(KelProcess, AtAHigherDpiTheControlsAreScaledAndNoneOverlapsAnother) {

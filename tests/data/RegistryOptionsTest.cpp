@@ -62,6 +62,24 @@ TEST_F(OptionsStore, FirstStartAsksAndOkGivesTheDefaults) {
   EXPECT_EQ(options.WallpaperList, "C:\\Program Files\\Seltane\\default.lst");
 }
 
+// For a program that greets a first start itself: the defaults come without
+// the question, which damaged values still ask.
+TEST_F(OptionsStore, FirstStartCanTakeTheDefaultsWithoutAsking) {
+  OptionsEnvironment environment = Environment();
+  environment.defaultsOnFirstStart = true;
+  const TOptions first(environment);
+  EXPECT_TRUE(prompter.records.empty());
+  EXPECT_TRUE(first.FirstStart());
+  EXPECT_EQ(first.Width, 832);
+
+  registry.Set(HKCU, RegistryKeyNames.Key, "WallpaperList", EncodeString("C:\\a.lst"));
+  prompter.answers.push_back(PromptAnswer::Cancel);
+  const TOptions damaged(environment);
+  EXPECT_EQ(prompter.records.size(), 1u);
+  EXPECT_FALSE(damaged.FirstStart());
+  EXPECT_EQ(damaged.Width, 0);
+}
+
 TEST_F(OptionsStore, FirstStartCancelLeavesEverythingZero) {
   prompter.answers.push_back(PromptAnswer::Cancel);
   TOptions options(Environment());

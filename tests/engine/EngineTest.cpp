@@ -27,7 +27,7 @@ TEST(Engine, MissingLibraryOrEntryIsToldNotCrashed) {
   EXPECT_EQ(prompter.records[0].text, EntryMissingText(testing::MainDllPath, "FindNextPicture"));
 }
 
-TEST(Engine, FindNextPictureMarksThroughTheLibrary) {
+TEST(Engine, CallsGoThroughTheLibrary) {
   testing::ScriptedPrompter prompter;
   Engine engine(prompter, {testing::CommonDllPath, testing::MainDllPath});
   std::vector<uint8_t> marks = {1, 0, 1};
@@ -35,6 +35,11 @@ TEST(Engine, FindNextPictureMarksThroughTheLibrary) {
   EXPECT_EQ(marks, (std::vector<uint8_t>{1, 1, 1}));
   std::vector<uint8_t> none;
   EXPECT_FALSE(engine.FindNextPicture(none, 0));
+  // A picture the library cannot set is told, and the change is not done.
+  EXPECT_FALSE(engine.SetWallpaper("Z:\\no\\such\\picture.jpg", 0));
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, WallpaperNotSetText("Z:\\no\\such\\picture.jpg"));
+  prompter.records.clear();
   std::string last = "C:\\Pics\\a.jpg";
   EXPECT_TRUE(engine.ActiveDesktopOnOff(false, last));
   EXPECT_EQ(last, "C:\\Pics\\a.jpg");

@@ -84,7 +84,7 @@ TEST(AddingFlow, AFolderIsAddedWithProgressAndTheCountSaysWhatEnteredTheList) {
   EXPECT_EQ(flow.prompter.records[0].caption, "Folder has been added");
   EXPECT_EQ(flow.window.status,
             (std::vector<std::string>{
-                "Scanning folders...", "Scanning folders... 1 in queue, 3 pictures founded",
+                "Scanning folders...", "Scanning folders... 0 in queue, 3 pictures founded",
                 "Filtering old files...", "Adding pictures...", "Adding pictures... 0%",
                 "Adding pictures... 33%", "Adding pictures... 66%", "(panels)", "(panels)"}));
   EXPECT_EQ(PicturesAddedText({0, 0, false}), "0 pictures have been added");

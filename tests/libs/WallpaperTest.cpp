@@ -26,6 +26,7 @@ namespace seltane {
 namespace {
 
 using SetWallpaperEntry = void(__stdcall*)(const wchar_t*, uint8_t);
+using WallpaperWasSetEntry = uint8_t(__stdcall*)();
 using Colour = uint32_t;  // 0xRRGGBB
 using PixelFunction = std::function<Colour(int x, int y)>;
 
@@ -185,6 +186,9 @@ class SetWallpaperTest : public ::testing::Test {
     set_ = reinterpret_cast<SetWallpaperEntry>(
         reinterpret_cast<void (*)()>(GetProcAddress(library_, "SetWallpaper")));
     ASSERT_NE(set_, nullptr);
+    wasSet_ = reinterpret_cast<WallpaperWasSetEntry>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library_, "WallpaperWasSet")));
+    ASSERT_NE(wasSet_, nullptr);
     width_ = GetSystemMetrics(SM_CXSCREEN);
     height_ = GetSystemMetrics(SM_CYSCREEN);
     ASSERT_GT(width_, 0);
@@ -202,6 +206,7 @@ class SetWallpaperTest : public ::testing::Test {
   Picture SetAndReadBack(const std::wstring& path, uint8_t style) {
     const std::wstring before = CurrentWallpaper();
     set_(path.c_str(), style);
+    EXPECT_EQ(wasSet_(), 1);
     const std::wstring composed = CurrentWallpaper();
     EXPECT_NE(composed, before);
     EXPECT_EQ(_wcsnicmp(composed.c_str(), ComposedFolder().c_str(), ComposedFolder().size()), 0)
@@ -229,6 +234,7 @@ class SetWallpaperTest : public ::testing::Test {
   static HMODULE library_;
   static std::wstring savedWallpaper_, savedStyle_, savedTile_;
   SetWallpaperEntry set_ = nullptr;
+  WallpaperWasSetEntry wasSet_ = nullptr;
   int width_ = 0;
   int height_ = 0;
   testing::TempFolder folder_;
@@ -371,11 +377,13 @@ TEST_F(SetWallpaperTest, UnreadablePicturesChangeNothing) {
   for (const std::wstring& path : paths) {
     for (uint8_t style : {Stretch, FitScreen, uint8_t{77}}) {
       set_(path.c_str(), style);
+      EXPECT_EQ(wasSet_(), 0) << NarrowToAnsi(path);
       EXPECT_EQ(CurrentWallpaper(), wallpaper) << NarrowToAnsi(path);
       EXPECT_EQ(ComposedFolderEntries(), entries) << NarrowToAnsi(path);
     }
   }
   set_(nullptr, Center);
+  EXPECT_EQ(wasSet_(), 0);
   EXPECT_EQ(CurrentWallpaper(), wallpaper);
   EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"2");
   EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");

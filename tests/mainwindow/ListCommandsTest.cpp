@@ -84,6 +84,35 @@ TEST(ListCommands, MovingStopsAtTheEnds) {
   EXPECT_EQ(MoveRowUp(pictures, 9), -1);
 }
 
+TEST(ListCommands, SeveralRowsMoveTogetherAndStopAtTheEnds) {
+  struct Case {
+    std::vector<int> rows;
+    bool up;
+    std::vector<std::string> paths;  // empty: nothing moved
+  };
+  for (const Case& c : {
+           Case{{1, 2}, true, {"b", "c", "a", "d", "e"}},
+           Case{{1, 2}, false, {"a", "d", "b", "c", "e"}},
+           Case{{0, 2, 4}, true, {"a", "c", "b", "e", "d"}},   // the first stays, gaps close
+           Case{{0, 1, 4}, false, {"c", "a", "b", "d", "e"}},  // the last stays
+           Case{{0, 1}, true, {}},
+           Case{{3, 4, 9, -1}, false, {}},
+       }) {
+    auto pictures = Pictures({{"a", 0}, {"b", 0}, {"c", 0}, {"d", 0}, {"e", 0}});
+    const std::vector<uint32_t> order = MoveRows(pictures, c.rows, c.up);
+    if (c.paths.empty()) {
+      EXPECT_TRUE(order.empty());
+      EXPECT_EQ(Paths(pictures), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+      continue;
+    }
+    EXPECT_EQ(Paths(pictures), c.paths);
+    ASSERT_EQ(order.size(), 5u);
+    for (std::size_t row = 0; row < order.size(); ++row) {
+      EXPECT_EQ(pictures[row].FullPath, std::string(1, static_cast<char>('a' + order[row])));
+    }
+  }
+}
+
 TEST(ListCommands, TextsOfTheWindow) {
   const auto pictures = Pictures({{"C:\\p\\sun.set.jpg", 5}});
   EXPECT_EQ(RowCaption(pictures[0], true), "sun.set.jpg");

@@ -136,18 +136,33 @@ TEST_F(MainWindow, DeleteAsksAndSelectsTheRowThatTookThePlace) {
   EXPECT_EQ(RowCount(), 1);
 }
 
-TEST_F(MainWindow, MovingTakesTheFocusedRowOnly) {
+// Several selected rows move as a block and stay selected, press after
+// press; a single row moves alone.
+TEST_F(MainWindow, MovingTakesTheSelectedRowsAlong) {
   Start();
   Select({0, 2});
   Command(idNMoveUp);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{0, 1}));
   EXPECT_EQ(form->FocusedRow(), 1);
   EXPECT_EQ(RowText(1, 0), "c c.bmp");
+  Command(idNMoveUp);  // already first
+  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
+  Command(idNMoveDown);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(form->FocusedRow(), 2);
+  Command(idNMoveDown);  // already last
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), (std::vector<int>{1, 2}));
+
+  Select({0});
   Command(idNMoveDown);
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
-  EXPECT_EQ(form->SelectedRows(), std::vector<int>{2});
-  Command(idNMoveDown);  // already last
-  EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "A.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->SelectedRows(), std::vector<int>{1});
+  Command(idNMoveUp);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
+  EXPECT_EQ(form->FocusedRow(), 0);
   EXPECT_TRUE(form->list.ListChanged && form->list.RandomChanged);
 }
 
@@ -261,6 +276,16 @@ TEST_F(MainWindow, SetAsWallpaperRecordsThePictureAndFindRandomlyKeepsTheMarks) 
   Select({2});
   HWND styleBox = GetDlgItem(form->Handle(), idStyleComboBox);
   SendMessageA(styleBox, CB_SETCURSEL, 1, 0);
+  // A change the library could not make is told and not recorded.
+  const double lastChange = options->LastChangeTime;
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", "1");
+  Command(idSetBtn);
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", nullptr);
+  ASSERT_EQ(prompter.records.size(), 1u);
+  EXPECT_EQ(prompter.records[0].text, WallpaperNotSetText(folder / "c c.bmp"));
+  EXPECT_EQ(options->LastChangeTime, lastChange);
+  EXPECT_EQ(options->LastWallpaper, "");
+
   Command(idSetBtn);
   EXPECT_EQ(options->LastWallpaper, folder / "c c.bmp");
   EXPECT_GT(options->LastChangeTime, 40000.0);

@@ -53,14 +53,15 @@ class KelrunProcess : public ::testing::Test {
   std::string Calls() { return ReadWholeFile(folder / "calls.txt").value_or(""); }
   // Runs kelrun, expects one message box with this text, presses OK and
   // returns the exit code.
-  std::optional<DWORD> RunExpectingMessage(const std::string& text) {
+  std::optional<DWORD> RunExpectingMessage(const std::string& text,
+                                           const std::string& caption = "Error") {
     testing::ChildProcess kelrun("\"" + (folder / "kelrun.exe") + "\"", folder.Path());
     const auto box = kelrun.WaitForMessageBox();
     EXPECT_TRUE(box);
     if (!box) {
       return std::nullopt;
     }
-    EXPECT_EQ(box->caption, "Error");
+    EXPECT_EQ(box->caption, caption);
     EXPECT_EQ(box->text, text);
     testing::ChildProcess::Press(*box, IDOK);
     return kelrun.WaitForExit();
@@ -105,23 +106,35 @@ TEST_F(KelrunProcess, MissingListIsShownAndEndsWithExitCodeOne) {
   EXPECT_EQ(Calls(), "");
 }
 
-TEST_F(KelrunProcess, MissingKeyNamesTheValue) {
+TEST_F(KelrunProcess, MissingKeyTellsHowToSetUp) {
   registry.DeleteKey(RegistryRoot::CurrentUser, RegistryKeyNames.Key);
-  EXPECT_EQ(RunExpectingMessage("Failed to get data for 'LastChangeTime'"), 1u);
+  EXPECT_EQ(RunExpectingMessage(kelrun_messages::NotSetUp, "Seltane"), 1u);
 }
 
-TEST_F(KelrunProcess, MissingPictureKeepsTheNewFlagsAndTheOldWallpaper) {
+TEST_F(KelrunProcess, MissingPictureIsPassedOverUnmarked) {
   SetEnvironmentVariableA("SELTANE_TEST_NEXT", "2");
-  EXPECT_EQ(RunExpectingMessage(kelrun_messages::ImageNotFound), 1u);
+  EXPECT_EQ(RunQuietly(), 0u);
+  EXPECT_EQ(Calls(), "FindNextPicture 2 3 1 100\nFindNextPicture 2 3 1 101\nSetWallpaper 4 " +
+                         folder.Path() + "\\second picture.jpg\n");
   EXPECT_EQ(ReadWholeFile(folder / "pics.rnd"),
-            ";kel random file\r\n;Don't modify this file\r\n3\r\n101");
-  EXPECT_EQ(Calls(), "FindNextPicture 2 3 1 100\n");
+            ";kel random file\r\n;Don't modify this file\r\n3\r\n110");
+  EXPECT_EQ(DecodeString(Stored("LastWallpaper")), folder.Path() + "\\second picture.jpg");
+}
+
+TEST_F(KelrunProcess, WallpaperTheLibraryCouldNotSetIsNotRecorded) {
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", "1");
+  const auto exitCode = RunExpectingMessage(WallpaperNotSetText(folder / "second picture.jpg"));
+  SetEnvironmentVariableA("SELTANE_TEST_SET_FAILS", nullptr);
+  EXPECT_EQ(exitCode, 1u);
+  EXPECT_EQ(ReadWholeFile(folder / "pics.rnd"),
+            ";kel random file\r\n;Don't modify this file\r\n3\r\n100");
   EXPECT_EQ(DecodeDouble(Stored("LastChangeTime")), 0.0);
   EXPECT_FALSE(Stored("LastWallpaper"));
 }
 
-TEST(KelrunFile, DeclaresPerMonitorDpiAwareness) {
+TEST(KelrunFile, ManifestDeclaresPerMonitorDpiAwarenessAndTheVersion) {
   testing::ExpectPerMonitorDpiAware(KelrunPath);
+  testing::ExpectProjectVersion(KelrunPath);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <new>
 
@@ -42,15 +43,26 @@ class FakeSystem : public KelrunSystem {
                            uint8_t mode) override {
     ++findCalls;
     seenMarks.assign(marks, marks + count);
+    seenMarkTexts.emplace_back();
+    for (uint16_t i = 0; i < count; ++i) {
+      seenMarkTexts.back() += marks[i] != 0 ? '1' : '0';
+    }
     seenHighIndex = highIndex;
     seenMode = mode;
+    if (!answers.empty()) {
+      nextIndex = answers[std::min<std::size_t>(findCalls, answers.size()) - 1];
+    }
     if (nextIndex < count) {
       marks[nextIndex] = 1;
     }
     return nextIndex;
   }
-  void SetWallpaper(const std::string& path, uint8_t style) override {
+  bool SetWallpaper(const std::string& path, uint8_t style) override {
+    if (!setSucceeds) {
+      return false;
+    }
     wallpapers.push_back({path, style});
+    return true;
   }
 
   std::map<std::string, std::string> files;
@@ -60,8 +72,11 @@ class FakeSystem : public KelrunSystem {
   bool outOfMemory = false;
   double now = 46000.5;
   uint16_t nextIndex = 0;
+  std::vector<uint16_t> answers;  // one per call, the last repeated; nextIndex when empty
+  bool setSucceeds = true;
   int findCalls = 0;
   std::vector<uint8_t> seenMarks;
+  std::vector<std::string> seenMarkTexts;
   int32_t seenHighIndex = -1;
   uint8_t seenMode = 255;
   std::vector<std::pair<std::string, uint8_t>> wallpapers;
@@ -94,12 +109,13 @@ class KelrunRun : public ::testing::Test {
     return RunKelrun(arguments, registry, prompter, system);
   }
   // Runs expecting one error box with this text and no change.
-  void ExpectError(const std::string& text, PromptIcon icon = PromptIcon::None) {
+  void ExpectError(const std::string& text, PromptIcon icon = PromptIcon::None,
+                   const std::string& caption = "Error") {
     const int writesBefore = registry.writes;
     EXPECT_EQ(Run(), 1);
     ASSERT_EQ(prompter.records.size(), 1u);
     EXPECT_EQ(prompter.records[0].text, text);
-    EXPECT_EQ(prompter.records[0].caption, "Error");
+    EXPECT_EQ(prompter.records[0].caption, caption);
     EXPECT_EQ(prompter.records[0].buttons, PromptButtons::Ok);
     EXPECT_EQ(prompter.records[0].icon, icon);
     EXPECT_TRUE(system.wallpapers.empty());
@@ -189,8 +205,13 @@ TEST_F(KelrunRun, MistypedRegistryValuesNameTheValue) {
   EXPECT_TRUE(system.replaced.empty());
 }
 
-TEST_F(KelrunRun, MissingKeyFailsAtTheFirstRead) {
+// Nothing stored: one box says how to set Seltane up. A key that lacks only
+// some values names the first one missing.
+TEST_F(KelrunRun, MissingKeyTellsHowToSetUp) {
   registry.DeleteKey(HKCU, RegistryKeyNames.Key);
+  ExpectError(messages::NotSetUp, PromptIcon::Information, "Seltane");
+  prompter.records.clear();
+  Store("WallpaperList", EncodeString(ListPath));
   ExpectError("Failed to get data for 'LastChangeTime'", PromptIcon::Error);
 }
 
@@ -234,12 +255,81 @@ TEST_F(KelrunRun, MissingFilesHaveTheirMessages) {
   ExpectError(messages::ListNotFound);
 }
 
-TEST_F(KelrunRun, MissingPictureKeepsTheRewrittenFlagsButChangesNothingElse) {
-  system.files.erase("C:\\Pics\\beach at noon.Jpg");
-  system.nextIndex = 0;
-  system.files[RandomPath] = ";kel random file\r\n;x\r\n3\r\n011";
+// A picture whose file is gone is passed over unmarked: the library chooses
+// again with it counted as shown, or, when it chooses it again regardless,
+// the next picture in list order not shown yet is taken.
+TEST_F(KelrunRun, MissingPicturesAreSkippedUnmarked) {
+  struct Case {
+    std::string flags;
+    std::vector<const char*> gone;
+    std::vector<uint16_t> answers;
+    std::vector<std::string> marksSeen;
+    const char* wallpaper;
+    std::string flagsWritten;
+  };
+  const std::string random = ";kel random file\r\n;x\r\n3\r\n";
+  const std::map<std::string, std::string> files = system.files;
+  for (const Case& c : {
+           Case{"000",
+                {"C:\\Pics\\beach at noon.Jpg"},
+                {0, 1},
+                {"000", "100"},
+                "D:\\sky.bmp",
+                "010"},
+           Case{"000", {"C:\\Pics\\beach at noon.Jpg"}, {0}, {"000", "100"}, "D:\\sky.bmp", "010"},
+           Case{"001", {"D:\\sky.bmp"}, {1}, {"001", "011"}, "C:\\Pics\\beach at noon.Jpg", "101"},
+           // Only the missing picture was left to show: a new round begins.
+           Case{"011",
+                {"C:\\Pics\\beach at noon.Jpg"},
+                {0, 2},
+                {"011", "100"},
+                "C:\\Pics\\my.best pic.bmp",
+                "001"},
+           Case{"000",
+                {"C:\\Pics\\beach at noon.Jpg", "D:\\sky.bmp"},
+                {0, 1, 2},
+                {"000", "100", "110"},
+                "C:\\Pics\\my.best pic.bmp",
+                "001"},
+       }) {
+    system.files = files;
+    system.files[RandomPath] = random + c.flags;
+    for (const char* gone : c.gone) {
+      system.files.erase(gone);
+    }
+    Store("LastChangeTime", EncodeDouble(0.0));
+    system.answers = c.answers;
+    system.findCalls = 0;
+    system.seenMarkTexts.clear();
+    system.wallpapers.clear();
+    EXPECT_EQ(Run(), 0) << c.flags;
+    EXPECT_EQ(system.seenMarkTexts, c.marksSeen) << c.flags;
+    ASSERT_EQ(system.wallpapers.size(), 1u) << c.flags;
+    EXPECT_EQ(system.wallpapers[0].first, c.wallpaper);
+    EXPECT_EQ(system.replaced[RandomPath],
+              ";kel random file\r\n;Don't modify this file\r\n3\r\n" + c.flagsWritten);
+  }
+  EXPECT_TRUE(prompter.records.empty());
+}
+
+// No picture exists, or the library cannot set the one chosen: nothing is
+// recorded, and the random file keeps its marks.
+TEST_F(KelrunRun, NoChangeMadeLeavesTheMarksAndTheRecordAlone) {
+  const std::string random = system.files[RandomPath];
+  system.setSucceeds = false;
+  system.nextIndex = 1;
+  ExpectError(WallpaperNotSetText("D:\\sky.bmp"));
+  EXPECT_EQ(system.replaced[RandomPath], random);
+
+  prompter.records.clear();
+  system.replaced.clear();
+  system.setSucceeds = true;
+  for (const char* picture :
+       {"C:\\Pics\\beach at noon.Jpg", "D:\\sky.bmp", "C:\\Pics\\my.best pic.bmp"}) {
+    system.files.erase(picture);
+  }
   ExpectError(messages::ImageNotFound);
-  EXPECT_EQ(system.replaced[RandomPath], ";kel random file\r\n;Don't modify this file\r\n3\r\n111");
+  EXPECT_TRUE(system.replaced.empty());
 }
 
 TEST_F(KelrunRun, BadChosenLineIsNamed) {

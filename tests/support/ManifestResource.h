@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "Version.h"
+
 namespace seltane::testing {
 
 inline std::string ManifestOf(const std::string& program) {
@@ -39,6 +41,14 @@ inline void ExpectPerMonitorDpiAware(const std::string& program) {
                           "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
             std::string::npos)
       << manifest;
+}
+
+// The program's own identity in its manifest carries the project's version.
+inline void ExpectProjectVersion(const std::string& program) {
+  const std::string manifest = ManifestOf(program);
+  const std::string identity = manifest.substr(0, manifest.find("/>"));
+  EXPECT_NE(identity.find(" version=\"" SELTANE_VERSION_TEXT ".0\""), std::string::npos)
+      << identity;
 }
 
 }  // namespace seltane::testing

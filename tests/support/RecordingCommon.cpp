@@ -1,7 +1,9 @@
 // A stand-in for common.dll and main.dll in tests: records every call, one
 // line each, in the file named by SELTANE_TEST_RECORD; chooses the position
 // given in SELTANE_TEST_NEXT (0 when unset), marking it as the real library
-// does; and "picks" the folder given in SELTANE_TEST_FOLDER (none when unset).
+// does; "picks" the folder given in SELTANE_TEST_FOLDER (none when unset);
+// and tells that setting the wallpaper failed while SELTANE_TEST_SET_FAILS
+// is set.
 #include <windows.h>
 
 #include <cstdint>
@@ -37,6 +39,10 @@ extern "C" __declspec(dllexport) void __stdcall SetWallpaper(const wchar_t* path
   char narrow[4096] = {};
   WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
   Record("SetWallpaper " + std::to_string(style) + " " + narrow);
+}
+
+extern "C" __declspec(dllexport) uint8_t __stdcall WallpaperWasSet() {
+  return Environment("SELTANE_TEST_SET_FAILS").empty() ? 1 : 0;
 }
 
 extern "C" __declspec(dllexport) uint16_t
