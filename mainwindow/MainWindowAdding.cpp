@@ -44,7 +44,7 @@ bool TForm1::AppendPicture(const std::string& path, uint8_t style,
   return true;
 }
 
-std::optional<MeasuredSize> TForm1::MeasurePicture(const std::string& path) const {
+std::optional<MeasuredSize> TForm1::MeasurePictureFromHeader(const std::string& path) {
   const std::optional<PictureSize> size = MeasurePictureFile(WidenFromAnsi(path));
   if (!size) {
     return std::nullopt;

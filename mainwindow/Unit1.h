@@ -102,6 +102,10 @@ class TForm1 : public Window, private AddingWindow {
   // the style of the row the preview shows (else the selected row's) in the
   // style box (nothing else of the selection is handled again).
   void RefreshStyles();
+  // The picture's size from its file's header, as the list stores it;
+  // nothing when the file is no picture that can be added. Adding and "Set
+  // for all list" both measure by it, on several threads at once.
+  static std::optional<MeasuredSize> MeasurePictureFromHeader(const std::string& path);
   // Removes one picture and its row, and marks both files changed.
   void RemovePicture(int row);
   // Removes the pictures at the rows in one pass, as Delete does: buffering
@@ -237,7 +241,9 @@ class TForm1 : public Window, private AddingWindow {
   void StartProgress(std::size_t count) override;
   void SetProgress(std::size_t position) override;
   void EndProgress() override;
-  std::optional<MeasuredSize> MeasurePicture(const std::string& path) const override;
+  std::optional<MeasuredSize> MeasurePicture(const std::string& path) const override {
+    return MeasurePictureFromHeader(path);
+  }
   bool AddPicture(const std::string& path, std::optional<MeasuredSize> size) override;
   void ShowAddedRows() override;
   void OfferPictures(const std::vector<std::string>& paths) override;

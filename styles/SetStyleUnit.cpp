@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "mainwindow/ListCommands.h"
-#include "platform/Picture.h"
-#include "platform/TextConversion.h"
 #include "styles/DimEditing.h"
 #include "styles/StylePass.h"
 #include "ui/ProgressBar.h"
@@ -123,14 +121,9 @@ std::vector<DialogControl> SetStyleControls() {
   return controls;
 }
 
-// The picture's size from its file's header, as adding measures it.
-std::optional<MeasuredSize> MeasureFromHeader(const std::string& path) {
-  const std::optional<PictureSize> size = MeasurePictureFile(WidenFromAnsi(path));
-  if (!size) {
-    return std::nullopt;
-  }
-  return MeasuredSize{ClampToWord(size->width), ClampToWord(size->height)};
-}
+// While "Set for all list" runs, the bar is drawn and the waiting messages
+// handled this often.
+constexpr DWORD PassTickMilliseconds = 40;
 
 std::string BoundText(uint16_t bound, bool zeroIsEmpty) {
   return zeroIsEmpty && bound == 0 ? std::string() : std::to_string(bound);
@@ -197,6 +190,14 @@ void TSetStyleForm::OnCommand(int id, int code, HWND) {
     return;
   }
   if (code != BN_CLICKED) {
+    return;
+  }
+  if (passRunning_) {
+    // While the pass runs only Close works: it stops the pass, and the
+    // dialog closes once the pass has stopped.
+    if (id == idCancelBtn) {
+      closeRequested_ = true;
+    }
     return;
   }
   if (id >= idStyleCheckBox && id < idStyleCheckBox + WallpaperStyleCount) {
@@ -331,6 +332,9 @@ void TSetStyleForm::FitHeightDimListBoxClick(uint8_t style) {
 }
 
 bool TSetStyleForm::DimListBoxKeyDown(uint8_t, WPARAM key) {
+  if (passRunning_) {
+    return false;  // the rules stay as the pass reads them
+  }
   // Both work on the list beside the editing row, not on the focused one.
   if (key == VK_INSERT) {
     AddBtnClick();
@@ -476,20 +480,36 @@ void TSetStyleForm::SetBtnClick() {
     }
     mainWindow.RefreshStyles();
   };
-  // The bar is drawn a few hundred times, not once per picture.
-  const std::size_t stride = std::max<std::size_t>(1, pictures.size() / 256);
+  // The pictures are measured on threads of their own; this thread styles
+  // them in order and, every few dozen milliseconds, draws the bar and
+  // handles the waiting messages, so that the windows stay drawn and Close
+  // stops the pass between two pictures.
+  passRunning_ = true;
+  closeRequested_ = false;
+  DWORD lastTick = GetTickCount();
+  const auto tick = [&](std::size_t done) {
+    const DWORD now = GetTickCount();  // the difference holds across a wrap
+    if (now - lastTick < PassTickMilliseconds) {
+      return true;
+    }
+    lastTick = now;
+    if (progress) {
+      progress->SetPosition(done);
+    }
+    return HandleWaitingMessages() && !closeRequested_;
+  };
   try {
-    ApplyStylesToList(pictures, rules.dims, rules.settings, MeasureFromHeader,
-                      [&](std::size_t done) {
-                        if (progress && (done % stride == 0 || done == pictures.size())) {
-                          progress->SetPosition(done);
-                        }
-                      });
+    ApplyStylesToList(pictures, rules.dims, rules.settings, TForm1::MeasurePictureFromHeader, tick);
   } catch (...) {
+    passRunning_ = false;
     restore();
     throw;
   }
+  passRunning_ = false;
   restore();
+  if (closeRequested_) {
+    CancelBtnClick();
+  }
 }
 
 void TSetStyleForm::CancelBtnClick() {

@@ -2,7 +2,9 @@
 // the mode ("selected" or one of the six "all" buttons), the style boxes
 // that take part in choosing by size, the two settings of new rules and new
 // pictures, and "Set for all list", which styles the main window's whole
-// list again.
+// list again. While it styles by size, the waiting messages are handled
+// every few dozen milliseconds; Close stops it between two pictures and
+// closes the dialog once it has stopped.
 //
 // The dialog lives from program start to end. Its creation reads dims.dat
 // and the rule settings; closing it writes dims.dat when a rule changed, and
@@ -106,6 +108,9 @@ class TSetStyleForm : public ModalDialog {
   uint8_t currentDimStyle_ = wsStretch;
   std::optional<uint8_t> lastPressed_;
   bool destroyed_ = false;
+  // While "Set for all list" runs; Close pressed meanwhile.
+  bool passRunning_ = false;
+  bool closeRequested_ = false;
 };
 
 }  // namespace seltane

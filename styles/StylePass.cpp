@@ -16,7 +16,7 @@ bool StylePassMeasures(const DimLists& dims, const StyleRuleSettings& settings) 
 
 void ApplyStylesToList(std::vector<kelWide>& pictures, const DimLists& dims,
                        const StyleRuleSettings& settings, const PictureMeasure& measure,
-                       const std::function<void(std::size_t done)>& progress) {
+                       const std::function<bool(std::size_t done)>& progress) {
   if (const std::optional<uint8_t> all = AllModeStyle(settings)) {
     for (kelWide& picture : pictures) {
       picture.Style = *all;
@@ -26,15 +26,20 @@ void ApplyStylesToList(std::vector<kelWide>& pictures, const DimLists& dims,
   if (!StylePassMeasures(dims, settings)) {
     return;
   }
-  std::size_t done = 0;
-  for (kelWide& picture : pictures) {
-    if (const std::optional<MeasuredSize> size = measure(picture.FullPath)) {
+  std::vector<std::string> paths;
+  paths.reserve(pictures.size());
+  for (const kelWide& picture : pictures) {
+    paths.push_back(picture.FullPath);
+  }
+  MeasuringAhead ahead(std::move(paths), measure);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (const std::optional<MeasuredSize> size = ahead.Size(i)) {
       if (const auto style = StyleBySize(dims, settings.enabled, size->width, size->height)) {
-        picture.Style = *style;
+        pictures[i].Style = *style;
       }
     }
-    if (progress) {
-      progress(++done);
+    if (progress && !progress(i + 1)) {
+      return;
     }
   }
 }

@@ -23,11 +23,15 @@ bool StylePassMeasures(const DimLists& dims, const StyleRuleSettings& settings);
 // In the mode "all", every picture gets the mode's style and no file is
 // read. Otherwise each picture is measured and gets the highest checked
 // style with a rule that matches its size; a picture without such a rule,
-// or whose file cannot be measured, keeps its style. `progress` hears the
-// number of pictures done after each measured one. The entries' stored
-// Width and Height are left as they are.
+// or whose file cannot be measured, keeps its style. The pictures are
+// measured ahead on threads of their own (`measure` is called on several
+// at once) and styled in list order on the calling thread. `progress` hears
+// the number of pictures done after each measured one; answering false
+// stops the pass there: the pictures done keep their new styles, the rest
+// their old ones. The entries' stored Width and Height are left as they
+// are.
 void ApplyStylesToList(std::vector<kelWide>& pictures, const DimLists& dims,
                        const StyleRuleSettings& settings, const PictureMeasure& measure,
-                       const std::function<void(std::size_t done)>& progress);
+                       const std::function<bool(std::size_t done)>& progress);
 
 }  // namespace seltane

@@ -161,13 +161,7 @@ int ModalDialog::ShowModal() {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    if (!DialogKeys() || !IsDialogMessageA(Handle(), &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    if (DialogKeys()) {
-      FollowFocus();
-    }
+    Dispatch(message);
   }
   running_ = false;
   // A window hidden before its loop ended (to let its owner's work be seen)
@@ -183,6 +177,29 @@ int ModalDialog::ShowModal() {
   }
   OnHidden();
   return result_;
+}
+
+void ModalDialog::Dispatch(MSG& message) {
+  if (!DialogKeys() || !IsDialogMessageA(Handle(), &message)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (DialogKeys()) {
+    FollowFocus();
+  }
+}
+
+bool ModalDialog::HandleWaitingMessages() {
+  MSG message{};
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Left for the loop that ends the program.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    Dispatch(message);
+  }
+  return true;
 }
 
 void ModalDialog::EndModal(int result) {

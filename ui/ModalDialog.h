@@ -93,6 +93,11 @@ class ModalDialog : public Window {
   void SetDesignedTop(int id, int top);
   // Places the controls again for the window's size and DPI.
   void LayOut();
+  // Handles the messages waiting in the thread's queue as the modal loop
+  // does, so that a long command keeps the windows drawn and its dialog's
+  // buttons working. False when the program is ending: the quit message is
+  // posted again for the loops that end it.
+  bool HandleWaitingMessages();
 
   // A control's command (a button pressed, a list's selection changed).
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
@@ -111,6 +116,8 @@ class ModalDialog : public Window {
 
  private:
   void Cancel();
+  // One message of the loop: the dialog keys, then its window's handler.
+  void Dispatch(MSG& message);
   void CentreOverOwner();
   // The child push button that has the focus, if one has.
   HWND FocusedPushButton() const;

@@ -2,6 +2,8 @@
 // controls' messages, with scripted message boxes.
 #include "styles/SetStyleUnit.h"
 
+#include <algorithm>
+
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "ui/Layout.h"
 
@@ -337,6 +339,39 @@ TEST_F(SetStyle, SetForAllListStylesTheRowsAndShowsTheSelectedStyle) {
     EXPECT_EQ(RowText(row, lcStyle), "fit screen");
   }
   EXPECT_EQ(form->StyleBoxIndex(), wsFitScreen);
+}
+
+TEST_F(SetStyle, CloseWhileSetForAllListRunsStopsItBetweenPicturesAndCloses) {
+  Open(DimsHeader + "[Center]\r\n4 x 3\r\n");
+  Told();
+  Type({"1", "", "1", ""});
+  Click(Form::idAddBtn);  // a change, written when the dialog closes
+  // Enough pictures (b.bmp, 4 x 3) for the pass to handle messages on its
+  // way.
+  std::vector<kelWide>& pictures = form->list.PictureList;
+  pictures.assign(20000, pictures[0]);
+  for (kelWide& picture : pictures) {
+    picture.Style = wsTile;
+  }
+  form->RefreshRows();
+  PostMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Form::idSetBtn, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Item(Form::idSetBtn)));
+  PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
+
+  // The pictures before the stop are restyled, those after it untouched.
+  const auto stop = std::find_if(pictures.begin(), pictures.end(),
+                                 [](const kelWide& picture) { return picture.Style != wsCenter; });
+  EXPECT_NE(stop, pictures.begin());
+  ASSERT_NE(stop, pictures.end());
+  EXPECT_TRUE(std::all_of(stop, pictures.end(),
+                          [](const kelWide& picture) { return picture.Style == wsTile; }));
+  EXPECT_EQ(RowText(0, lcStyle), "center");
+  EXPECT_EQ(RowText(static_cast<int>(stop - pictures.begin()), lcStyle), "tile");
+  EXPECT_NE(GetWindowLongA(Item(Form::idSetBtn), GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_EQ(ReadWholeFile(folder / "dims.dat"),
+            DimsHeader + "[Stretch]\r\n1 x 1\r\n[Center]\r\n4 x 3\r\n");
+  EXPECT_EQ(Told(), Lines{});
 }
 
 TEST_F(SetStyle, AddedPicturesTakeTheSettingsAtOnce) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,19 +29,23 @@ class StylePass : public ::testing::Test {
     }
   }
 
-  std::vector<uint8_t> Apply(const StyleRuleSettings& settings) {
-    measured.clear();
+  // `stopAfter`: the progress answers false once that many are done.
+  std::vector<uint8_t> Apply(const StyleRuleSettings& settings, std::size_t stopAfter = 0) {
+    measured = 0;
     progress.clear();
     ApplyStylesToList(
         pictures, dims, settings,
         [this](const std::string& path) -> std::optional<MeasuredSize> {
-          measured.push_back(path);
+          ++measured;  // on the measuring threads
           const std::map<std::string, MeasuredSize> sizes = {
               {"1024x768", {1024, 768}}, {"800x600", {800, 600}}, {"640x480", {640, 480}}};
           const auto found = sizes.find(path);
           return found != sizes.end() ? std::optional(found->second) : std::nullopt;
         },
-        [this](std::size_t done) { progress.push_back(done); });
+        [&](std::size_t done) {
+          progress.push_back(done);
+          return done != stopAfter;
+        });
     std::vector<uint8_t> styles;
     for (const kelWide& picture : pictures) {
       styles.push_back(picture.Style);
@@ -52,7 +57,7 @@ class StylePass : public ::testing::Test {
 
   std::vector<kelWide> pictures;
   DimLists dims;
-  std::vector<std::string> measured;
+  std::atomic<std::size_t> measured = 0;
   std::vector<std::size_t> progress;
 };
 
@@ -62,8 +67,16 @@ TEST_F(StylePass, TheHighestCheckedMatchWinsAndOthersKeepTheirStyles) {
   // stretch; the missing file keeps its style.
   EXPECT_EQ(Apply(settings),
             (std::vector<uint8_t>{wsStretch, wsFitHeight, wsFitHeight, wsFitWidth}));
-  EXPECT_EQ(measured.size(), 4u);
+  EXPECT_EQ(measured, 4u);
   EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2, 3, 4}));
+
+  // Stopped after two pictures: the rest keep their styles.
+  for (kelWide& picture : pictures) {
+    picture.Style = wsTile;
+  }
+  EXPECT_EQ(Apply(settings, 2), (std::vector<uint8_t>{wsStretch, wsFitHeight, wsTile, wsTile}));
+  EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2}));
+  pictures[3].Style = wsFitWidth;
 
   // Fit height unchecked: 800x600 gets center, 640x480 matches nothing and
   // keeps what it had.
@@ -75,7 +88,7 @@ TEST_F(StylePass, TheHighestCheckedMatchWinsAndOthersKeepTheirStyles) {
   settings.enabled = {false, false, true, true, false, true};
   EXPECT_FALSE(StylePassMeasures(dims, settings));
   EXPECT_EQ(Apply(settings), (std::vector<uint8_t>{wsStretch, wsCenter, wsTile, wsFitWidth}));
-  EXPECT_TRUE(measured.empty());
+  EXPECT_EQ(measured, 0u);
 }
 
 TEST_F(StylePass, AllGivesEveryPictureOneStyleWithoutReadingAFile) {
@@ -84,14 +97,14 @@ TEST_F(StylePass, AllGivesEveryPictureOneStyleWithoutReadingAFile) {
     settings.AutoStyleType = static_cast<uint8_t>(style + 1);
     EXPECT_FALSE(StylePassMeasures(dims, settings));
     EXPECT_EQ(Apply(settings), std::vector<uint8_t>(pictures.size(), style));
-    EXPECT_TRUE(measured.empty());
+    EXPECT_EQ(measured, 0u);
     EXPECT_TRUE(progress.empty());
   }
   // A value no button stands for chooses by size.
   StyleRuleSettings settings;
   settings.AutoStyleType = 7;
   EXPECT_EQ(Apply(settings)[0], wsStretch);
-  EXPECT_EQ(measured.size(), 4u);
+  EXPECT_EQ(measured, 4u);
 }
 
 }  // namespace
