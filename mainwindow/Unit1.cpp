@@ -746,17 +746,30 @@ void TForm1::NActiveDesktopOnClick(bool on) {
 
 void TForm1::MoveSelectedRows(const std::vector<int>& selected, bool up) {
   const BufferingPause pause = PauseBuffering();
+  const std::vector<UINT> states = RowStates();
+  const std::vector<uint32_t> order = MoveRows(list.PictureList, selected, up);
+  if (order.empty()) {
+    return;
+  }
+  CarryRowStates(states, order);
+  if (const int focused = FocusedRow(); focused >= 0) {
+    ListView_EnsureVisible(listView_, focused, FALSE);
+  }
+  MarkListAndRandomChanged(list);
+}
+
+std::vector<UINT> TForm1::RowStates() const {
   std::vector<UINT> states(list.PictureList.size());
   for (std::size_t row = 0; row < states.size(); ++row) {
     states[row] =
         ListView_GetItemState(listView_, static_cast<int>(row), LVIS_SELECTED | LVIS_FOCUSED);
   }
-  const std::vector<uint32_t> order = MoveRows(list.PictureList, selected, up);
-  if (order.empty()) {
-    return;
-  }
-  // The pictures shown and selected stay so: carrying their states along
-  // is no selection by the user.
+  return states;
+}
+
+void TForm1::CarryRowStates(const std::vector<UINT>& states, const std::vector<uint32_t>& order) {
+  // Carrying the states along is no selection by the user: the picture
+  // shown does not change.
   ignoreSelection_ = true;
   ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   for (std::size_t row = 0; row < order.size(); ++row) {
@@ -766,11 +779,8 @@ void TForm1::MoveSelectedRows(const std::vector<int>& selected, bool up) {
     }
   }
   ignoreSelection_ = false;
-  RefreshRows();
-  if (const int focused = FocusedRow(); focused >= 0) {
-    ListView_EnsureVisible(listView_, focused, FALSE);
-  }
-  MarkListAndRandomChanged(list);
+  const auto shown = std::find(order.begin(), order.end(), static_cast<uint32_t>(ShownRow()));
+  RefreshRowsShowing(shown != order.end() ? static_cast<int>(shown - order.begin()) : NoRow);
 }
 
 void TForm1::NMoveUpClick() {
@@ -821,26 +831,9 @@ void TForm1::KelListViewColumnClick(int column) {
     header.pszText = headers_[index].data();
     SendMessageA(listView_, LVM_SETCOLUMNA, index, reinterpret_cast<LPARAM>(&header));
   }
-  // Selections and the focus go with their pictures.
-  std::vector<UINT> states(list.PictureList.size());
-  for (std::size_t row = 0; row < states.size(); ++row) {
-    states[row] =
-        ListView_GetItemState(listView_, static_cast<int>(row), LVIS_SELECTED | LVIS_FOCUSED);
-  }
-  const std::vector<uint32_t> order = SortPictures(list.PictureList, sort);
-  // The shown picture does not change: restoring the selections is no
-  // selection by the user.
-  ignoreSelection_ = true;
-  ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  for (std::size_t row = 0; row < order.size(); ++row) {
-    if (states[order[row]] != 0) {
-      ListView_SetItemState(listView_, static_cast<int>(row), states[order[row]],
-                            LVIS_SELECTED | LVIS_FOCUSED);
-    }
-  }
-  ignoreSelection_ = false;
-  const auto shown = std::find(order.begin(), order.end(), static_cast<uint32_t>(ShownRow()));
-  RefreshRowsShowing(shown != order.end() ? static_cast<int>(shown - order.begin()) : NoRow);
+  // Selections, the focus and the picture shown go with their pictures.
+  const std::vector<UINT> states = RowStates();
+  CarryRowStates(states, SortPictures(list.PictureList, sort));
   MarkListAndRandomChanged(list);
 }
 

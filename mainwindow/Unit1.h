@@ -218,6 +218,11 @@ class TForm1 : public Window, private AddingWindow {
   // Moves several selected rows one place as a block, selections and the
   // focus going with their pictures.
   void MoveSelectedRows(const std::vector<int>& selected, bool up);
+  // Each row's selection and focus states, to carry along a reordering.
+  std::vector<UINT> RowStates() const;
+  // The rows now stand in `order` (order[row] is the row it was): the
+  // states taken before go with their pictures, and so does the pane's.
+  void CarryRowStates(const std::vector<UINT>& states, const std::vector<uint32_t>& order);
 
   // MainWindowFiles.cpp
   // Saves the current list and empties it; false when it had to stay.

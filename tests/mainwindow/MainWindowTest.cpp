@@ -146,7 +146,8 @@ TEST_F(MainWindow, MovingTakesTheSelectedRowsAlong) {
   EXPECT_EQ(form->SelectedRows(), (std::vector<int>{0, 1}));
   EXPECT_EQ(form->FocusedRow(), 1);
   EXPECT_EQ(RowText(1, 0), "c c.bmp");
-  Command(idNMoveUp);  // already first
+  EXPECT_EQ(form->Preview().Indexes().ShownIndex, 1);  // the pane's picture goes along
+  Command(idNMoveUp);                                  // already first
   EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c c.bmp", "A.bmp"}));
   Command(idNMoveDown);
   EXPECT_EQ(Names(), (std::vector<std::string>{"A.bmp", "b.bmp", "c c.bmp"}));
