@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "data/PathText.h"
 
 namespace seltane {
@@ -11,17 +14,32 @@ std::string FirstStartMessage(const std::string& listPath) {
          "log on, once a day; Options... (F11) sets how often and in which order.";
 }
 
+namespace {
+
+// "/name" or "-name", in any letter case.
+bool IsSwitch(const std::string& argument, std::string_view name) {
+  const std::string lower = LowerAZ(argument);
+  return lower.size() == name.size() + 1 && (lower[0] == '/' || lower[0] == '-') &&
+         std::string_view(lower).substr(1) == name;
+}
+
+}  // namespace
+
 StartDecision ExamineArguments(const std::vector<std::string>& arguments, TOptions& options) {
   for (const std::string& argument : arguments) {
-    const std::string lower = LowerAZ(argument);
-    if (lower == "/install" || lower == "-install") {
+    if (IsSwitch(argument, "install")) {
       options.SetDefaults();
-    } else if (lower == "/uninstall" || lower == "-uninstall") {
+    } else if (IsSwitch(argument, "uninstall")) {
       options.DeleteRegistryRecords();
       return StartDecision::Stop;
     }
   }
   return StartDecision::Continue;
+}
+
+bool AsksToUninstall(const std::vector<std::string>& arguments) {
+  return std::any_of(arguments.begin(), arguments.end(),
+                     [](const std::string& argument) { return IsSwitch(argument, "uninstall"); });
 }
 
 }  // namespace seltane

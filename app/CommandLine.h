@@ -16,6 +16,9 @@ enum class StartDecision { Continue, Stop };
 // program's registry records and stops at once. Other arguments are ignored.
 StartDecision ExamineArguments(const std::vector<std::string>& arguments, TOptions& options);
 
+// Whether an argument is "/uninstall" or "-uninstall", in any letter case.
+bool AsksToUninstall(const std::vector<std::string>& arguments);
+
 // The one message of a first start, once the windows exist: what kel has
 // set up (the defaults and the list at listPath) and what to do next.
 std::string FirstStartMessage(const std::string& listPath);

@@ -1,7 +1,5 @@
 #include "app/SingleInstance.h"
 
-#include "data/PathText.h"
-
 namespace seltane {
 namespace {
 
@@ -112,16 +110,6 @@ bool HandOverToRunningKel(bool uninstall) {
     CloseHandle(process);
   }
   return posted;
-}
-
-bool AsksToUninstall(const std::vector<std::string>& arguments) {
-  for (const std::string& argument : arguments) {
-    const std::string lower = LowerAZ(argument);
-    if (lower == "/uninstall" || lower == "-uninstall") {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace seltane

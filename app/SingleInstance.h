@@ -45,7 +45,4 @@ class SingleInstance {
 // when no kel answered.
 bool HandOverToRunningKel(bool uninstall);
 
-// Whether an argument is "/uninstall" or "-uninstall", in any letter case.
-bool AsksToUninstall(const std::vector<std::string>& arguments);
-
 }  // namespace seltane

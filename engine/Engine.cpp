@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/TextConversion.h"
+#include "startup/KelrunRun.h"
 
 namespace seltane {
 namespace {
@@ -69,10 +70,6 @@ std::string LibraryMissingText(const std::string& library) {
 
 std::string EntryMissingText(const std::string& library, const std::string& entry) {
   return "The library " + library + " has no function " + entry + ".";
-}
-
-std::string WallpaperNotSetText(const std::string& path) {
-  return "Cannot set picture " + path + " as wallpaper";
 }
 
 bool Engine::SetWallpaper(const std::string& path, uint8_t style) {

@@ -48,7 +48,4 @@ class Engine {
 // The messages for a library or entry that cannot be found.
 std::string LibraryMissingText(const std::string& library);
 std::string EntryMissingText(const std::string& library, const std::string& entry);
-// The message when the library could not make the picture the wallpaper.
-std::string WallpaperNotSetText(const std::string& path);
-
 }  // namespace seltane

@@ -62,7 +62,8 @@ inline constexpr const char* NotSetUp =
     "Seltane has not been set up yet. Start Seltane from the Start menu once, add your "
     "pictures and close it; from then on \"Next wallpaper\" changes the wallpaper.";
 }  // namespace kelrun_messages
-// The message when the library could not make the picture the wallpaper.
+// The message when the library could not make the picture the wallpaper,
+// in kelrun and in kel's "Set as wallpaper" alike.
 std::string WallpaperNotSetText(const std::string& path);
 
 // Runs every step and returns the exit code: 0 after a change, when no

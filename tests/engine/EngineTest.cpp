@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "startup/KelrunRun.h"
 #include "tests/libs/LibraryPaths.h"
 #include "tests/support/ScriptedPrompter.h"
 

@@ -1,5 +1,6 @@
 // The main window created in this process and driven with its own command
 // ids and list view messages, with scripted message boxes and file dialogs.
+#include "startup/KelrunRun.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/TestJpeg.h"
 #include "ui/TaskbarWindow.h"
