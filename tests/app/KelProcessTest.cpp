@@ -167,6 +167,7 @@ class KelProcess : public ::testing::Test {
   std::map<int, RECT> ControlsAtDpi(uint32_t dpi) {
     std::optional<ScreenDpi> screen(std::in_place, dpi);
     testing::ChildProcess kel("\"" + KelPath + "\"", folder.Path());
+    EXPECT_TRUE(kel.Started()) << dpi;
     const HWND window = OpenMainWindow(kel);
     screen.reset();
     std::map<int, RECT> controls = VisibleControls(window);

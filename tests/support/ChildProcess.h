@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -20,13 +21,23 @@ struct SeenMessageBox {
 
 class ChildProcess {
  public:
-  // Starts the command line in the given working folder.
+  // Starts the command line in the given working folder. A start that is
+  // refused is tried twice more, and each refusal is told on stderr with its
+  // error code: a test that fails because its program never started says so
+  // instead of waiting out every timeout for windows that cannot come.
   ChildProcess(const std::string& commandLine, const std::string& workingFolder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string command = commandLine;
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              workingFolder.c_str(), &startup, &info_) != 0;
+    for (int attempt = 0; attempt < 3 && !started_; ++attempt) {
+      STARTUPINFOA startup{};
+      startup.cb = sizeof startup;
+      std::string command = commandLine;
+      started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                workingFolder.c_str(), &startup, &info_) != 0;
+      if (!started_) {
+        std::fprintf(stderr, "CreateProcess failed with error %lu: %s (in %s)\n", GetLastError(),
+                     commandLine.c_str(), workingFolder.c_str());
+        Sleep(500);
+      }
+    }
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -46,7 +57,7 @@ class ChildProcess {
   std::optional<SeenMessageBox> WaitForMessageBox(
       std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (started_ && std::chrono::steady_clock::now() < deadline) {
       if (auto box = FindMessageBox()) {
         return box;
       }
@@ -61,7 +72,7 @@ class ChildProcess {
   HWND WaitForWindow(const char* className,
                      std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (started_ && std::chrono::steady_clock::now() < deadline) {
       if (HWND found = FindVisibleWindow(className)) {
         return found;
       }
