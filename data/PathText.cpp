@@ -21,6 +21,22 @@ void EachCharacter(std::string_view text, const LeadBytes& lead, Visit visit) {
   }
 }
 
+// The position of the last character that is one of the single-byte
+// characters given, or npos.
+std::size_t LastCharacterOf(std::string_view text, std::string_view characters,
+                            const LeadBytes& lead) {
+  if (!lead.Any()) {
+    return text.find_last_of(characters);
+  }
+  std::size_t last = std::string_view::npos;
+  EachCharacter(text, lead, [&](std::size_t i) {
+    if (characters.find(text[i]) != std::string_view::npos) {
+      last = i;
+    }
+  });
+  return last;
+}
+
 }  // namespace
 
 LeadBytes LeadBytes::ForCodePage(unsigned codePage) {
@@ -52,16 +68,11 @@ void SetAnsiLeadBytes(const LeadBytes& lead) {
 }
 
 std::size_t LastBackslash(std::string_view path, const LeadBytes& lead) {
-  if (!lead.Any()) {
-    return path.rfind('\\');
-  }
-  std::size_t last = std::string_view::npos;
-  EachCharacter(path, lead, [&](std::size_t i) {
-    if (path[i] == '\\') {
-      last = i;
-    }
-  });
-  return last;
+  return LastCharacterOf(path, "\\", lead);
+}
+
+std::size_t LastSeparator(std::string_view path, const LeadBytes& lead) {
+  return LastCharacterOf(path, "\\/", lead);
 }
 
 bool EndsInBackslash(std::string_view path, const LeadBytes& lead) {

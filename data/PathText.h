@@ -45,6 +45,10 @@ void SetAnsiLeadBytes(const LeadBytes& lead);
 // The position of the last backslash that is a character of its own, or npos.
 std::size_t LastBackslash(std::string_view path, const LeadBytes& lead = AnsiLeadBytes());
 
+// The position of the last backslash or slash that is a character of its
+// own, or npos: the separator the file system's own paths may use as well.
+std::size_t LastSeparator(std::string_view path, const LeadBytes& lead = AnsiLeadBytes());
+
 // Whether the path's last character is a backslash.
 bool EndsInBackslash(std::string_view path, const LeadBytes& lead = AnsiLeadBytes());
 

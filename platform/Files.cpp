@@ -105,13 +105,13 @@ bool NotThere(DWORD error) {
 std::optional<std::string> Parent(const std::string& path) {
   const std::size_t root = PathRoot(path).size();
   std::size_t end = path.size();
-  while (end > root && (path[end - 1] == '\\' || path[end - 1] == '/')) {
+  while (end > root && LastSeparator(std::string_view(path).substr(0, end)) == end - 1) {
     --end;
   }
-  if (end <= root || (root == 0 && path.find_first_of("\\/") == std::string::npos)) {
+  if (end <= root || (root == 0 && LastSeparator(path) == std::string::npos)) {
     return std::nullopt;
   }
-  const std::size_t separator = path.find_last_of("\\/", end - 1);
+  const std::size_t separator = LastSeparator(std::string_view(path).substr(0, end));
   if (separator == std::string::npos || separator < root) {
     return root != 0 ? std::optional<std::string>(path.substr(0, root)) : std::nullopt;
   }
@@ -173,7 +173,7 @@ std::vector<FileState> FileStates(const std::vector<std::string>& paths) {
   std::unordered_map<std::string, std::vector<std::size_t>> folders;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::string& path = paths[i];
-    const std::size_t separator = path.find_last_of("\\/");
+    const std::size_t separator = LastSeparator(path);
     // A name the system would change before looking it up (trailing dots
     // and spaces go), or a path without a folder, is looked up as it is.
     if (separator == std::string::npos || separator + 1 == path.size() || path.back() == '.' ||
@@ -202,7 +202,7 @@ std::vector<FileState> FileStates(const std::vector<std::string>& paths) {
       if (!keys) {
         states[i] = LookUp(paths[i], known);
       } else {
-        const std::size_t separator = paths[i].find_last_of("\\/");
+        const std::size_t separator = LastSeparator(paths[i]);
         states[i] = keys->count(NameKey(WidenFromAnsi(paths[i].substr(separator + 1)))) != 0
                         ? FileState::Exists
                         : FileState::Missing;
@@ -280,7 +280,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& text, std::s
 }
 
 std::optional<std::string> KeepFileAside(const std::string& path, std::string& error) {
-  const std::size_t nameStart = path.find_last_of("\\/") + 1;
+  const std::size_t nameStart = LastSeparator(path) + 1;
   std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || dot < nameStart || dot == nameStart) {
     dot = path.size();  // no extension: the words go at the end

@@ -71,6 +71,8 @@ TEST(PathText, TwoByteCharactersAreNeverSplit) {
   EXPECT_EQ(LowerAZ("\x83\x41X\\\x83\x41", sjis), "\x83\x41x\\\x83\x41");
   // A lead byte at the very end starts no character.
   EXPECT_EQ(LastBackslash("a\\\x95", sjis), 1u);
+  EXPECT_EQ(LastSeparator("C:/\x95\x5C", sjis), 2u);
+  EXPECT_EQ(LastSeparator("C:/\x95\x5C", LeadBytes{}), 4u);
   // Single-byte code pages: the same bytes are two characters.
   EXPECT_EQ(FolderPart(path, LeadBytes::ForCodePage(1252)), "C:\\\x95\x5C\\\x83");
   EXPECT_EQ(LowerAZ("\x83\x41", LeadBytes{}), "\x83\x61");
