@@ -25,16 +25,21 @@ std::string UnreadableText(const char* what, const std::string& path, const std:
   return std::string("The ") + what + " could not be read:\n" + path + "\n" + error;
 }
 
+// A list file that could not be read is kept as it is, whatever the cause.
+void TellListUnreadable(const std::string& path, const std::string& error, Prompter& prompter) {
+  prompter.Tell(UnreadableText("list file", path, error) +
+                    "\nIt is left as it is: the list opens empty, and saving it asks for a "
+                    "new name.",
+                FileOpenErrorCaption, PromptIcon::Error);
+}
+
 ListRead ReadListFileWhole(ListState& state, Prompter& prompter) {
   // A file that exists but cannot be read (locked, access denied, too
   // large) is never taken for an empty one: it would be written over.
   std::string listError;
   const std::optional<std::string> listText = ReadWholeFile(state.ListPath, listError);
   if (!listText && FileExists(state.ListPath)) {
-    prompter.Tell(UnreadableText("list file", state.ListPath, listError) +
-                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
-                      "new name.",
-                  FileOpenErrorCaption, PromptIcon::Error);
+    TellListUnreadable(state.ListPath, listError, prompter);
     return ListRead::Unreadable;
   }
   const std::string randomPath = RandomFilePath(state.ListPath);
@@ -80,10 +85,7 @@ ListRead ReadListFile(ListState& state, Prompter& prompter) {
     // file is treated as one that could not be read.
     std::vector<kelWide>().swap(state.PictureList);
     state.AutoFolders.clear();
-    prompter.Tell(UnreadableText("list file", state.ListPath, OutOfMemoryText) +
-                      "\nIt is left as it is: the list opens empty, and saving it asks for a "
-                      "new name.",
-                  FileOpenErrorCaption, PromptIcon::Error);
+    TellListUnreadable(state.ListPath, OutOfMemoryText, prompter);
     return ListRead::Unreadable;
   }
 }
