@@ -1,6 +1,8 @@
 // Times the main window: with a list of 65,535 pictures, from creating it to
 // the shown window, sorting the list by a column, and the memory the process
-// then takes above what it took at its start; with a list of large
+// takes above what it took at its start once the pane shows a photograph of
+// 1,920 x 1,080 (Wine leaves the private bytes at 0: the committed bytes
+// are the figure there); with a list of large
 // photographs and buffering on, selecting the next row (already buffered)
 // from the click to the preview pane painted.
 #include <windows.h>
@@ -57,19 +59,13 @@ double Mebibytes(SIZE_T after, SIZE_T before) {
   return (static_cast<double>(after) - static_cast<double>(before)) / (1024 * 1024);
 }
 
-// The first row is a photograph of 1,920 x 1,080, which the pane shows.
 bool LargeList(testing::TempFolder& folder, ListState& list) {
-  std::string error;
-  const std::string first = folder / "first.jpg";
-  if (!WriteFileReplacing(first, bench::PhotographJpeg(1920, 1080, 0), error)) {
-    return false;
-  }
-  list.AddPictureEntry(first, wsFitScreen, 1920, 1080, false);
-  for (int i = 1; i < Pictures; ++i) {
+  for (int i = 0; i < Pictures; ++i) {
     list.AddPictureEntry("C:\\Pictures\\folder " + std::to_string(i % 1000) + "\\picture " +
                              std::to_string((i * 7919) % Pictures) + ".jpg",
                          static_cast<uint8_t>(i % 6), 1024, 768, false);
   }
+  std::string error;
   return bench::WriteList(folder / "big.lst", list.PictureList) &&
          WriteFileReplacing(folder / "big.rnd",
                             FormatRandomFile(UsedFlags(list.PictureList), false), error);
@@ -128,6 +124,14 @@ int main() {
   std::printf("main window, %zu pictures\n", form.list.PictureList.size());
   std::printf("  start to shown window:  %.3f s\n", startSeconds);
   std::printf("  sort by full path:      %.3f s\n", sortSeconds);
+  // The pane showing a photograph of 1,920 x 1,080.
+  std::string error;
+  const std::string photograph = folder / "photograph.jpg";
+  if (!WriteFileReplacing(photograph, bench::PhotographJpeg(1920, 1080, 0), error) ||
+      !form.Preview().ShowFile(photograph)) {
+    std::printf("the photograph could not be shown\n");
+    return 1;
+  }
   const PROCESS_MEMORY_COUNTERS_EX open = Memory();
   std::printf("  memory above the process at its start, pane showing a 1920x1080 photograph:\n");
   std::printf(
