@@ -31,6 +31,29 @@ uint64_t ReducedPixels(PictureSize stored, PictureSize wanted) {
   return PixelCount(reduced.width, reduced.height);
 }
 
+// A copy of the whole picture scaled to `size`; none when the memory cannot
+// be had.
+std::shared_ptr<const Picture> ResizedCopy(const Picture& picture, PictureSize size,
+                                           uint64_t maxPixels) {
+  auto copy = std::make_shared<Picture>();
+  copy->stored = picture.stored;
+  if (AllocatePixels(size.width, size.height, maxPixels, *copy) != PictureError::None) {
+    return nullptr;
+  }
+  copy->part = picture.part;
+  WallpaperLayout stretched;
+  stretched.kind = WallpaperLayout::Kind::Single;
+  stretched.target = {0, 0, size.width, size.height};
+  try {
+    DrawWallpaper(stretched,
+                  {picture.pixels.get(), picture.width, picture.height, picture.Stride()},
+                  {copy->pixels.get(), size.width, size.height, copy->Stride()});
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  return copy;
+}
+
 }  // namespace
 
 std::shared_ptr<const Picture> WithinPixels(std::shared_ptr<const Picture> picture,
@@ -73,21 +96,30 @@ std::shared_ptr<const Picture> WithinPixels(std::shared_ptr<const Picture> pictu
     }
   }
   size = {std::clamp(size.width, 1, picture->width), std::clamp(size.height, 1, picture->height)};
-  if (AllocatePixels(size.width, size.height, maxPixels, *smaller) != PictureError::None) {
+  auto reduced = ResizedCopy(*picture, size, maxPixels);
+  return reduced ? reduced : picture;
+}
+
+std::shared_ptr<const Picture> ReducedToDrawn(std::shared_ptr<const Picture> picture,
+                                              const DecodeOptions& wanted) {
+  if (!picture || !picture->pixels || !picture->Whole() || !wanted.drawnSize) {
     return picture;
   }
-  smaller->part = picture->part;
-  WallpaperLayout stretched;
-  stretched.kind = WallpaperLayout::Kind::Single;
-  stretched.target = {0, 0, size.width, size.height};
-  try {
-    DrawWallpaper(stretched,
-                  {picture->pixels.get(), picture->width, picture->height, picture->Stride()},
-                  {smaller->pixels.get(), size.width, size.height, smaller->Stride()});
-  } catch (const std::bad_alloc&) {
+  const PictureSize drawn = wanted.drawnSize(picture->stored);
+  const double width = picture->width;
+  const double height = picture->height;
+  // The smallest size in proportion that still covers the drawn size.
+  const double scale = std::max(drawn.width / width, drawn.height / height);
+  if (scale >= 1) {
     return picture;
   }
-  return smaller;
+  const PictureSize size{std::max(1, static_cast<int32_t>(std::ceil(width * scale - 1e-9))),
+                         std::max(1, static_cast<int32_t>(std::ceil(height * scale - 1e-9)))};
+  if (size.width >= picture->width && size.height >= picture->height) {
+    return picture;
+  }
+  auto reduced = ResizedCopy(*picture, size, PixelCount(picture->width, picture->height));
+  return reduced ? reduced : picture;
 }
 
 DecodeOptions FittingIn(PictureSize area) {
@@ -158,17 +190,30 @@ bool PreviewPane::Select(int row, const std::vector<kelWide>& rows, PreviewOptio
   if (plan.shownFrom == ShownPictureSource::SwapWithCache || plan.copyShownToCache) {
     cache_ = shown_;
   }
-  Show(std::move(next), rows[row].FullPath);
   indexes_ = plan.after;
-  if (shown) {
-    shown(*shown_);
-  }
   if (follower_) {
+    // The follower covers the pane: its screen is drawn first, the pane
+    // under it after.
+    shown_ = std::move(next);
+    shownPath_ = rows[row].FullPath;
+    if (shown) {
+      shown(*shown_);
+    }
     follower_->PictureShown();
+    screen_.Show(shown_);
+  } else {
+    Show(std::move(next), rows[row].FullPath);
+    if (shown) {
+      shown(*shown_);
+    }
   }
   if (plan.rowToBuffer != NoRow) {
-    buffer_ = Load(rows[plan.rowToBuffer].FullPath, Wanted(rows[plan.rowToBuffer]),
-                   PreviewLoad::Buffered);
+    const DecodeOptions ahead = Wanted(rows[plan.rowToBuffer]);
+    buffer_ = Load(rows[plan.rowToBuffer].FullPath, ahead, PreviewLoad::Buffered);
+    if (follower_) {
+      // Scaled now, while nothing waits, so that the step to it copies it.
+      buffer_ = ReducedToDrawn(std::move(buffer_), ahead);
+    }
     if (!buffer_) {
       ForgetBufferedPicture(indexes_);
     }

@@ -34,6 +34,13 @@ inline constexpr uint64_t PreviewCopyPixels = uint64_t{16} << 20;
 std::shared_ptr<const Picture> WithinPixels(std::shared_ptr<const Picture> picture,
                                             const DecodeOptions& wanted, uint64_t maxPixels);
 
+// The whole picture reduced in proportion to the smallest size that still
+// covers the size `wanted` draws it at, so that drawing it then copies it
+// pixel for pixel where a style draws it at that size; itself when it is not
+// larger, is a part, or the copy cannot be had.
+std::shared_ptr<const Picture> ReducedToDrawn(std::shared_ptr<const Picture> picture,
+                                              const DecodeOptions& wanted);
+
 // Whether the picture, as it was decoded, gives at least what a decode with
 // `wanted`'s sizes and part would: no smaller, and no less of it.
 bool Covers(const Picture& picture, const DecodeOptions& wanted);

@@ -329,6 +329,33 @@ TEST(PreviewPane, AFollowerGetsLargePicturesAndSeesEachBeforeTheNextRowIsBuffere
             (std::pair<std::string, PreviewLoad>{"row0", PreviewLoad::ShownCovered}));
 }
 
+TEST(PreviewPane, ABufferedCopyIsReducedInProportionToCoverWhatIsDrawn) {
+  auto picture = std::make_shared<Picture>();
+  picture->stored = {3000, 2000};
+  picture->part = {0, 0, 3000, 2000};
+  ASSERT_EQ(AllocatePixels(150, 100, DefaultMaxPicturePixels, *picture), PictureError::None);
+  const struct {
+    PictureSize drawn;
+    PictureSize expected;
+  } cases[] = {
+      {{96, 64}, {96, 64}},      // the drawn size itself: copied, not scaled, when drawn
+      {{120, 40}, {120, 80}},    // the wider side decides; the height still covers
+      {{200, 100}, {150, 100}},  // drawn larger: kept as decoded
+  };
+  for (const auto& c : cases) {
+    DecodeOptions wanted;
+    wanted.drawnSize = [drawn = c.drawn](PictureSize) { return drawn; };
+    const auto reduced = ReducedToDrawn(picture, wanted);
+    EXPECT_EQ(std::make_pair(reduced->width, reduced->height),
+              std::make_pair(c.expected.width, c.expected.height));
+    EXPECT_EQ(reduced->stored.width, 3000);
+  }
+  DecodeOptions small;
+  small.drawnSize = [](PictureSize) { return PictureSize{10, 10}; };
+  picture->part = {0, 0, 1500, 1000};  // a part is drawn at its own size
+  EXPECT_EQ(ReducedToDrawn(picture, small), picture);
+}
+
 TEST(PreviewPane, NoCopyIsLargerThanTheLimit) {
   // 10,000 pixels a copy, a 100 x 100 pane, a follower that wants 1000 x 750.
   Pane p(2, 10000);
