@@ -248,9 +248,14 @@ bool Install(ComposedBitmap& bitmap, bool tiled);
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (GetMonitorInfoW(monitor, &info)) {
-    const RECT& r = info.rcMonitor;
+  if (!GetMonitorInfoW(monitor, &info)) {
+    return TRUE;
+  }
+  const RECT& r = info.rcMonitor;
+  try {
     reinterpret_cast<std::vector<PixelRect>*>(list)->push_back({r.left, r.top, r.right, r.bottom});
+  } catch (...) {
+    return FALSE;  // nothing may cross the system's call; the monitors found so far are used
   }
   return TRUE;
 }
