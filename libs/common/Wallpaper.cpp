@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "libs/common/MonitorLayout.h"
 #include "libs/common/ScreenSize.h"
 #include "platform/Picture.h"
 #include "styles/WallpaperPicture.h"
@@ -157,10 +158,10 @@ void RestoreValue(HKEY key, const SavedValue& saved) {
   }
 }
 
-bool SetZero(HKEY key, const wchar_t* name) {
-  static const wchar_t zero[] = L"0";
-  return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(zero), sizeof zero) ==
-         ERROR_SUCCESS;
+bool SetFlag(HKEY key, const wchar_t* name, bool on) {
+  const wchar_t* text = on ? L"1" : L"0";
+  return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                        2 * sizeof(wchar_t)) == ERROR_SUCCESS;
 }
 
 bool EndsWith(const std::wstring& text, const std::wstring& end) {
@@ -189,8 +190,10 @@ void RemoveOtherComposed(const std::wstring& folder, const std::wstring& keep) {
 }
 
 // Makes the composed bitmap the wallpaper, shown centred at its own size
-// (it has the screen's size). On failure the registry values are put back.
-bool SetComposedWallpaper(const std::wstring& path) {
+// (it has the screen's size), or tiled from the primary monitor's corner (it
+// has the size of all monitors together). On failure the registry values are
+// put back.
+bool SetComposedWallpaper(const std::wstring& path, bool tiled) {
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, DesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                       nullptr, &key, nullptr) != ERROR_SUCCESS) {
@@ -199,7 +202,7 @@ bool SetComposedWallpaper(const std::wstring& path) {
   const SavedValue style = SaveValue(key, L"WallpaperStyle");
   const SavedValue tile = SaveValue(key, L"TileWallpaper");
   const bool set =
-      SetZero(key, L"WallpaperStyle") && SetZero(key, L"TileWallpaper") &&
+      SetFlag(key, L"WallpaperStyle", false) && SetFlag(key, L"TileWallpaper", tiled) &&
       SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
   if (!set) {
@@ -240,7 +243,117 @@ ScreenSize PrimaryScreenSize() {
   return PhysicalScreenSize(metrics, device);
 }
 
-bool Apply(const std::wstring& path, uint8_t style) {
+bool Install(ComposedBitmap& bitmap, bool tiled);
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) {
+    return TRUE;
+  }
+  const RECT& r = info.rcMonitor;
+  try {
+    reinterpret_cast<std::vector<PixelRect>*>(list)->push_back({r.left, r.top, r.right, r.bottom});
+  } catch (...) {
+    return FALSE;  // nothing may cross the system's call; the monitors found so far are used
+  }
+  return TRUE;
+}
+
+// Every monitor in physical virtual-screen pixels, asked as a per-monitor
+// aware thread where the system allows it; otherwise scaled up by the
+// primary monitor's factor, as systems before Windows 10 scale every monitor
+// alike for a program unaware of the scaling.
+std::vector<PixelRect> SystemMonitors() {
+  using SetThreadDpiAwarenessContextEntry = HANDLE(WINAPI*)(HANDLE);
+  const auto setContext =
+      reinterpret_cast<SetThreadDpiAwarenessContextEntry>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  HANDLE previous = nullptr;
+  if (setContext != nullptr) {
+    previous = setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));
+    if (previous == nullptr) {
+      previous = setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-3)));
+    }
+  }
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  const int32_t logicalWidth = GetSystemMetrics(SM_CXSCREEN);
+  if (previous != nullptr) {
+    setContext(previous);
+    return monitors;
+  }
+  return ScaledMonitors(monitors, logicalWidth, PrimaryScreenSize().width);
+}
+
+// Draws the picture on one monitor's part of the desktop bitmap: straight
+// into it where the monitor lands in one piece, else on a canvas of the
+// monitor's own that is then copied piece by piece.
+void DrawOnMonitor(const Picture& picture, uint8_t style, const PixelRect& monitor,
+                   const std::vector<BitmapPiece>& pieces, const MutablePixels& bitmap) {
+  auto at = [](const MutablePixels& pixels, int32_t x, int32_t y) {
+    return pixels.data + y * pixels.stride + std::ptrdiff_t{x} * 4;
+  };
+  if (pieces.size() == 1) {
+    const BitmapPiece& p = pieces.front();
+    DrawWallpaperPicture(picture, style,
+                         {at(bitmap, p.x, p.y), monitor.Width(), monitor.Height(), bitmap.stride});
+    return;
+  }
+  const std::ptrdiff_t stride = std::ptrdiff_t{monitor.Width()} * 4;
+  std::vector<uint8_t> own(static_cast<std::size_t>(stride) *
+                           static_cast<std::size_t>(monitor.Height()));
+  for (std::size_t i = 3; i < own.size(); i += 4) {
+    own[i] = 0xFF;  // opaque black, as the bitmap is
+  }
+  const MutablePixels canvas{own.data(), monitor.Width(), monitor.Height(), stride};
+  DrawWallpaperPicture(picture, style, canvas);
+  for (const BitmapPiece& p : pieces) {
+    for (int32_t y = p.inMonitor.top; y < p.inMonitor.bottom; ++y) {
+      std::memcpy(at(bitmap, p.x, p.y + y - p.inMonitor.top), at(canvas, p.inMonitor.left, y),
+                  static_cast<std::size_t>(p.inMonitor.Width()) * 4);
+    }
+  }
+}
+
+// The bitmap of all monitors together: the picture is decoded once for each
+// size of monitor and drawn on every monitor of that size.
+bool ComposeForMonitors(const std::wstring& path, uint8_t style,
+                        const std::vector<PixelRect>& monitors, ComposedBitmap& bitmap) {
+  const DesktopBitmapLayout desktop = LayOutDesktopBitmap(monitors);
+  if (desktop.width <= 0 || desktop.height <= 0) {
+    return false;
+  }
+  bitmap = BlackBitmap(desktop.width, desktop.height);
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < monitors.size(); ++i) {
+    if (!monitors[i].Empty()) {
+      order.push_back(i);
+    }
+  }
+  auto sizeOf = [&](std::size_t i) { return std::pair{monitors[i].Width(), monitors[i].Height()}; };
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return sizeOf(a) < sizeOf(b); });
+  Picture picture;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const auto [width, height] = sizeOf(order[k]);
+    if (k == 0 || sizeOf(order[k - 1]) != sizeOf(order[k])) {
+      picture = Picture{};
+      if (DecodePictureFile(path, WallpaperDecodeOptions({width, height}, style), picture) !=
+          PictureError::None) {
+        return false;
+      }
+    }
+    DrawOnMonitor(picture, style, monitors[order[k]], desktop.pieces[order[k]], bitmap.pixels);
+  }
+  return true;
+}
+
+bool Apply(const std::wstring& path, uint8_t style, const std::vector<PixelRect>& monitors) {
+  if (monitors.size() >= 2) {
+    ComposedBitmap bitmap;
+    return ComposeForMonitors(path, style, monitors, bitmap) && Install(bitmap, true);
+  }
   const ScreenSize screen = PrimaryScreenSize();
   const int32_t screenWidth = screen.width;
   const int32_t screenHeight = screen.height;
@@ -260,7 +373,11 @@ bool Apply(const std::wstring& path, uint8_t style) {
   ComposedBitmap bitmap = BlackBitmap(screenWidth, screenHeight);
   DrawWallpaperPicture(picture, style, bitmap.pixels);
   picture = Picture{};  // the memory is better given back before the desktop loads the bitmap
+  return Install(bitmap, false);
+}
 
+// Writes the composed bitmap under a new name and makes it the wallpaper.
+bool Install(ComposedBitmap& bitmap, bool tiled) {
   const std::wstring folder = ComposedFolder();
   if (folder.empty()) {
     return false;
@@ -271,7 +388,7 @@ bool Apply(const std::wstring& path, uint8_t style) {
     return false;
   }
   std::string().swap(bitmap.bytes);  // given back, as the picture's memory was
-  if (!SetComposedWallpaper(composed)) {
+  if (!SetComposedWallpaper(composed, tiled)) {
     DeleteFileW(composed.c_str());
     return false;
   }
@@ -283,7 +400,16 @@ bool Apply(const std::wstring& path, uint8_t style) {
 
 bool ApplyWallpaper(const std::wstring& path, uint8_t style) {
   try {
-    return Apply(path, style);
+    return Apply(path, style, SystemMonitors());
+  } catch (...) {
+    return false;
+  }
+}
+
+bool ApplyWallpaper(const std::wstring& path, uint8_t style,
+                    const std::vector<PixelRect>& monitors) {
+  try {
+    return Apply(path, style, monitors);
   } catch (...) {
     // Out of memory: all the memory is taken while decoding and composing,
     // before anything on disk or in the registry changes.

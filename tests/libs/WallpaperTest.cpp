@@ -15,6 +15,7 @@
 
 #include <jpeglib.h>
 
+#include "libs/common/Wallpaper.h"
 #include "platform/Picture.h"
 #include "platform/TextConversion.h"
 #include "tests/libs/LibraryPaths.h"
@@ -350,6 +351,47 @@ TEST_F(SetWallpaperTest, PngWithTransparencyIsComposedOverBlack) {
   EXPECT_TRUE(Near(At(composed, cx, cy), 0x006000, 2));
   EXPECT_TRUE(Near(At(composed, cx + 31, cy + 15), 0x006000, 2));
   EXPECT_EQ(At(composed, cx + 32, cy), Black);
+}
+
+// Wine shows one monitor: the library's own code is handed three, left of,
+// above and across the primary's edge, of other sizes. Each gets the picture
+// centred at its own size in its part of one bitmap, which is set tiled.
+TEST_F(SetWallpaperTest, SeveralMonitorsGetThePictureEachInOneTiledBitmap) {
+  const std::wstring path = Write(L"red.bmp", BitmapFile(40, 20, [](int, int) { return Red; }));
+  const std::vector<PixelRect> monitors = {
+      {0, 0, 400, 300}, {-200, 100, 0, 250}, {-100, -120, 300, 0}};
+  ASSERT_TRUE(ApplyWallpaper(path, Center, monitors));
+  EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"0");
+  EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");
+  Picture composed;
+  ASSERT_EQ(DecodePictureFile(CurrentWallpaper(), {}, composed), PictureError::None);
+  ASSERT_EQ(composed.width, 600);
+  ASSERT_EQ(composed.height, 420);
+  // Shown tiled from the primary's corner: virtual (x, y) is (x mod 600, y mod 420).
+  auto shown = [&](int x, int y) { return At(composed, (x + 600) % 600, (y + 420) % 420); };
+  struct Probe {
+    int x, y;
+    Colour colour;
+  };
+  for (const Probe& p : {
+           Probe{180, 140, Red},
+           Probe{219, 159, Red},
+           Probe{179, 140, Black},
+           Probe{220, 160, Black},  // primary
+           Probe{-120, 165, Red},
+           Probe{-81, 184, Red},
+           Probe{-121, 165, Black},
+           Probe{-80, 185, Black},  // left
+           Probe{80, -70, Red},
+           Probe{119, -51, Red},
+           Probe{79, -70, Black},
+           Probe{120, -50, Black},  // above, right of 0
+           Probe{-100, -120, Black},
+           Probe{-1, -1, Black},
+           Probe{299, -1, Black},
+       }) {
+    EXPECT_EQ(shown(p.x, p.y), p.colour) << p.x << "," << p.y;
+  }
 }
 
 TEST_F(SetWallpaperTest, UnreadablePicturesChangeNothing) {
