@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace seltane {
@@ -215,6 +216,15 @@ TOptions::TOptions(OptionsEnvironment environment) : environment_(std::move(envi
 }
 
 void TOptions::Load() {
+  // The later values first: the read-error path below returns early.
+  const auto later = [this](const char* name) {
+    return DecodeDWord(environment_.registry.ReadValue(RegistryRoot::CurrentUser,
+                                                       RegistryKeyNames.Key, name))
+        .value_or(0);
+  };
+  ChangeInterval = static_cast<uint16_t>(later(ChangeIntervalName));
+  ChangeIntervalUnit = static_cast<uint8_t>(later(ChangeIntervalUnitName));
+  NextHotkey = static_cast<uint16_t>(later(NextHotkeyName));
   for (const StoredField& stored : StoredFields) {
     const auto value = environment_.registry.ReadValue(RegistryRoot::CurrentUser,
                                                        RegistryKeyNames.Key, stored.name);
@@ -246,6 +256,16 @@ bool TOptions::Save() {
       // One report is enough: the rest would fail for the same reason.
       report = RegistryWriteErrorText(stored.name) + (report.empty() ? "" : "\n" + report);
       break;
+    }
+  }
+  const std::pair<const char*, uint32_t> later[] = {{ChangeIntervalName, ChangeInterval},
+                                                    {ChangeIntervalUnitName, ChangeIntervalUnit},
+                                                    {NextHotkeyName, NextHotkey}};
+  for (const auto& [name, number] : later) {
+    if (report.empty() &&
+        !environment_.registry.WriteValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key, name,
+                                          EncodeDWord(number))) {
+      report = RegistryWriteErrorText(name);
     }
   }
   // The program saves several times at its end, once per window that
@@ -343,6 +363,9 @@ void TOptions::SetDefaults() {
   ListViewFullNameWidth = 191;
   LastChangeTime = 0.0;
   LastWallpaper.clear();
+  ChangeInterval = 0;
+  ChangeIntervalUnit = 0;
+  NextHotkey = 0;
   WallpaperList = environment_.currentDirectory() + DefaultListFileName;
 }
 

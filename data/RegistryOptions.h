@@ -103,6 +103,13 @@ inline constexpr const char* RunServicesKey =
 inline constexpr const char* KelrunFileName = "\\kelrun.exe";
 inline constexpr const char* DefaultListFileName = "\\default.lst";
 
+// Values added after the first 36, each a DWORD beside them in the key. Older
+// stores lack them: a missing or mistyped one reads as 0 (off) without the
+// read-error question, so that a store written before them loads as it did.
+inline constexpr const char* ChangeIntervalName = "ChangeInterval";
+inline constexpr const char* ChangeIntervalUnitName = "ChangeIntervalUnit";
+inline constexpr const char* NextHotkeyName = "NextHotkey";
+
 // What the options store needs from the system.
 struct OptionsEnvironment {
   Registry& registry;
@@ -128,7 +135,7 @@ class TOptions {
   bool FirstStart() const { return firstStart_; }
 
   // Brings the autorun entry in line with AutoRun and AutoRunUser, then
-  // writes all 36 values. The entry is written under the chosen root first
+  // writes all 36 values and the later ones. The entry is written under the chosen root first
   // and removed from the other only when that worked; when the chosen root
   // refuses it, the entry under the other stays and AutoRunUser names that
   // root again. False when something could not be written; the user is told
@@ -180,6 +187,13 @@ class TOptions {
   double LastChangeTime = 0.0;
   std::string LastWallpaper;
   std::string WallpaperList;
+  // The timed change through a scheduled task: 0 is off; the unit is an
+  // IntervalUnit (minutes, hours, days).
+  uint16_t ChangeInterval = 0;
+  uint8_t ChangeIntervalUnit = 0;
+  // The hotkey of the "Next wallpaper" shortcut, as a hotkey control holds
+  // it; 0 is none.
+  uint16_t NextHotkey = 0;
   bool SuspendedBufferImages = false;
   bool SuspendedCasheImages = false;
 

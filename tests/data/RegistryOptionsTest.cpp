@@ -108,7 +108,7 @@ TEST_F(OptionsStore, SavedValuesHaveTheirTypesAndLoadBack) {
   EXPECT_EQ(Stored("LastChangeTime")->data.size(), 8u);
   EXPECT_EQ(Stored("LastWallpaper")->type, RegString);
   EXPECT_EQ(Stored("LastWallpaper")->data, std::string("C:\\Pics\\sun set.jpg\0", 20));
-  EXPECT_EQ(registry.ValueCount(), 36u);  // AutoRun is off: no autorun value
+  EXPECT_EQ(registry.ValueCount(), 39u);  // the 36, the 3 later; AutoRun is off: no autorun value
 
   TOptions loaded(Environment());
   EXPECT_TRUE(prompter.records.size() == 1);  // only the first start asked
@@ -118,6 +118,28 @@ TEST_F(OptionsStore, SavedValuesHaveTheirTypesAndLoadBack) {
   EXPECT_EQ(loaded.Left, 65532);
   EXPECT_EQ(loaded.LastChangeTime, 46000.75);
   EXPECT_EQ(loaded.LastWallpaper, "C:\\Pics\\sun set.jpg");
+}
+
+TEST_F(OptionsStore, LaterValuesAreDWordsAndAStoreWithoutThemLoadsWithoutAQuestion) {
+  StoreDefaults();
+  const char* later[] = {ChangeIntervalName, ChangeIntervalUnitName, NextHotkeyName};
+  for (const char* name : later) {
+    EXPECT_EQ(Stored(name)->data, std::string(4, '\0')) << name;  // off by default
+    registry.DeleteValue(HKCU, RegistryKeyNames.Key, name);
+  }
+  registry.WriteValue(HKCU, RegistryKeyNames.Key, NextHotkeyName, EncodeString("x"));
+  TOptions options(Environment());
+  EXPECT_TRUE(prompter.records.empty());
+  EXPECT_EQ(options.NextHotkey, 0);
+  options.ChangeInterval = 90;
+  options.ChangeIntervalUnit = 1;
+  options.NextHotkey = 0x064E;
+  options.Save();
+  EXPECT_EQ(Stored(NextHotkeyName)->type, RegDWord);
+  TOptions loaded(Environment());
+  EXPECT_EQ(loaded.ChangeInterval, 90);
+  EXPECT_EQ(loaded.ChangeIntervalUnit, 1);
+  EXPECT_EQ(loaded.NextHotkey, 0x064E);
 }
 
 TEST_F(OptionsStore, IntegersKeepTheirLowBitsAndAnyNonZeroIsTrue) {
@@ -194,7 +216,7 @@ TEST_F(OptionsStore, AutorunValueGoesUnderTheRootAndKeyChosen) {
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, RegString);
     EXPECT_EQ(value->data, Command + '\0');
-    EXPECT_EQ(registry.ValueCount(), 37u);
+    EXPECT_EQ(registry.ValueCount(), 40u);
   }
 }
 
@@ -209,7 +231,7 @@ TEST_F(OptionsStore, AutorunValueIsRewrittenUnlessCurrentAndAutoRunOffRemovesIt)
     const int writes = registry.writes;
     ASSERT_TRUE(options.Save());
     EXPECT_EQ(DecodeString(registry.ReadValue(HKCU, RunKey, "Seltane")), Command);
-    EXPECT_EQ(registry.writes - writes, old == Command ? 36 : 37) << old;
+    EXPECT_EQ(registry.writes - writes, old == Command ? 39 : 40) << old;
   }
   options.AutoRun = false;
   options.Save();
@@ -231,7 +253,7 @@ TEST_F(OptionsStore, AutorunValueLivesUnderOneRootOnly) {
   registry.Set(HKCU, RunKey, "Seltane", EncodeString("left over"));
   options.AutoRun = false;
   ASSERT_TRUE(options.Save());
-  EXPECT_EQ(registry.ValueCount(), 36u);
+  EXPECT_EQ(registry.ValueCount(), 39u);
   EXPECT_TRUE(prompter.records.empty());
 
   registry.Set(HKCU, RunKey, "Seltane", EncodeString("x"));
