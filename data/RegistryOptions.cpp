@@ -210,6 +210,13 @@ std::string RegistryRecordsLeftText(const std::vector<std::string>& left) {
 
 namespace {
 
+// Appends a line to a report of several.
+void AddLine(std::string& report, const std::string& line) {
+  if (!report.empty())
+    report += '\n';
+  report += line;
+}
+
 // No value of the key can be read: the key is missing, or empty.
 bool NothingStored(Registry& registry) {
   return std::none_of(
@@ -265,7 +272,7 @@ bool TOptions::Save() {
   std::string report = SaveAutoRun();
   const std::string timed = SaveTimedChange();
   if (!timed.empty()) {
-    report += (report.empty() ? "" : "\n") + timed;
+    AddLine(report, timed);
   }
   // The values are written whatever the system refused: they are what the
   // user chose, and the next save tries again.
@@ -290,7 +297,7 @@ bool TOptions::Save() {
     }
   }
   if (!systemReport.empty()) {
-    report += (report.empty() ? "" : "\n") + systemReport;
+    AddLine(report, systemReport);
   }
   // The program saves several times at its end, once per window that
   // edits options: a failure is told once.
@@ -338,7 +345,7 @@ std::string TOptions::SaveTimedChange() {
     if (failure.empty()) {
       knownHotkey_ = NextHotkey;
     } else {
-      report += (report.empty() ? "" : "\n") + NextHotkeyNotSetText(failure);
+      AddLine(report, NextHotkeyNotSetText(failure));
     }
   }
   return report;
