@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -14,13 +16,16 @@
 #include "app/SingleInstance.h"
 #include "data/PathText.h"
 #include "data/RegistryOptions.h"
+#include "data/TimedChange.h"
 #include "gather/AutoSearchUnit.h"
 #include "mainwindow/FullscreenPreview.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/MainTexts.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/Unit2.h"
+#include "platform/ShellShortcut.h"
 #include "platform/System.h"
+#include "platform/TaskScheduler.h"
 #include "platform/TextConversion.h"
 #include "platform/Win32Dialogs.h"
 #include "platform/Win32Prompter.h"
@@ -57,7 +62,25 @@ static int RunKel(int showCommand) {
   Win32Dialogs dialogs;
   // A first start takes the defaults without asking and greets the user in
   // one message once the windows exist.
-  TOptions Options({registry, prompter, CurrentDirectory, IsWin9xFamily(), ProgramFolder(), true});
+  OptionsEnvironment environment{registry,        prompter,        CurrentDirectory,
+                                 IsWin9xFamily(), ProgramFolder(), true};
+  const std::string programFolder = ProgramFolder();
+  environment.registerTimedTask = [programFolder](uint16_t interval, uint8_t unit) {
+    // The first run is due one interval after now: the trigger repeats from here.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char start[32];
+    std::snprintf(start, sizeof start, "%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return RegisterScheduledTask(
+        kTimedChangeTaskName,
+        TimedChangeTaskXml(programFolder + "\\kelrun.exe", interval, unit, start));
+  };
+  environment.removeTimedTask = [] { return RemoveScheduledTask(kTimedChangeTaskName); };
+  environment.setNextHotkey = [programFolder](uint16_t hotkey) {
+    return SetNextWallpaperHotkey(programFolder, hotkey);
+  };
+  TOptions Options(std::move(environment));
   if (ExamineArguments(arguments, Options) == StartDecision::Stop) {
     return 0;
   }

@@ -1,5 +1,7 @@
 #include "data/RegistryOptions.h"
 
+#include "data/TimedChange.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -190,6 +192,14 @@ std::string AutoRunNotRemovedText(const std::string& where) {
   return "Autorun could not be turned off " + where + ".";
 }
 
+std::string TimedTaskNotChangedText(const std::string& reason) {
+  return "The timed change could not be scheduled: " + reason;
+}
+
+std::string NextHotkeyNotSetText(const std::string& reason) {
+  return "The hotkey of the Next wallpaper shortcut could not be set: " + reason;
+}
+
 std::string RegistryRecordsLeftText(const std::vector<std::string>& left) {
   std::string text = "These program records in system registry could not be deleted:";
   for (const std::string& record : left) {
@@ -199,6 +209,13 @@ std::string RegistryRecordsLeftText(const std::vector<std::string>& left) {
 }
 
 namespace {
+
+// Appends a line to a report of several.
+void AddLine(std::string& report, const std::string& line) {
+  if (!report.empty())
+    report += '\n';
+  report += line;
+}
 
 // No value of the key can be read: the key is missing, or empty.
 bool NothingStored(Registry& registry) {
@@ -225,6 +242,9 @@ void TOptions::Load() {
   ChangeInterval = static_cast<uint16_t>(later(ChangeIntervalName));
   ChangeIntervalUnit = static_cast<uint8_t>(later(ChangeIntervalUnitName));
   NextHotkey = static_cast<uint16_t>(later(NextHotkeyName));
+  // What the system holds as far as we know: what the last save made it.
+  knownTask_ = WantedTask();
+  knownHotkey_ = NextHotkey;
   for (const StoredField& stored : StoredFields) {
     const auto value = environment_.registry.ReadValue(RegistryRoot::CurrentUser,
                                                        RegistryKeyNames.Key, stored.name);
@@ -250,6 +270,14 @@ bool TOptions::Save() {
   // The autorun entry goes first: a switch of root that could not be made
   // changes AutoRunUser back, which is then written with the rest.
   std::string report = SaveAutoRun();
+  const std::string timed = SaveTimedChange();
+  if (!timed.empty()) {
+    AddLine(report, timed);
+  }
+  // The values are written whatever the system refused: they are what the
+  // user chose, and the next save tries again.
+  const std::string systemReport = report;
+  report.clear();
   for (const StoredField& stored : StoredFields) {
     if (!environment_.registry.WriteValue(RegistryRoot::CurrentUser, RegistryKeyNames.Key,
                                           stored.name, EncodeField(*this, stored.field))) {
@@ -268,6 +296,9 @@ bool TOptions::Save() {
       report = RegistryWriteErrorText(name);
     }
   }
+  if (!systemReport.empty()) {
+    AddLine(report, systemReport);
+  }
   // The program saves several times at its end, once per window that
   // edits options: a failure is told once.
   if (!report.empty() && report != lastSaveReport_) {
@@ -284,6 +315,41 @@ const char* AutoRunPlace(RegistryRoot root) {
 }
 
 }  // namespace
+
+std::pair<uint16_t, uint8_t> TOptions::WantedTask() const {
+  if (!TimedChangeWanted(ChangeInterval, ChangeIntervalUnit)) {
+    return {0, 0};
+  }
+  return {ChangeInterval, ChangeIntervalUnit};
+}
+
+std::string TOptions::SaveTimedChange() {
+  std::string report;
+  const auto wanted = WantedTask();
+  if (wanted != knownTask_) {
+    const bool on = wanted.first != 0;
+    std::string failure;
+    if (on && environment_.registerTimedTask) {
+      failure = environment_.registerTimedTask(wanted.first, wanted.second);
+    } else if (!on && environment_.removeTimedTask) {
+      failure = environment_.removeTimedTask();
+    }
+    if (failure.empty()) {
+      knownTask_ = wanted;
+    } else {
+      report = TimedTaskNotChangedText(failure);
+    }
+  }
+  if (NextHotkey != knownHotkey_ && environment_.setNextHotkey) {
+    const std::string failure = environment_.setNextHotkey(NextHotkey);
+    if (failure.empty()) {
+      knownHotkey_ = NextHotkey;
+    } else {
+      AddLine(report, NextHotkeyNotSetText(failure));
+    }
+  }
+  return report;
+}
 
 std::string TOptions::SaveAutoRun() {
   Registry& registry = environment_.registry;
@@ -381,6 +447,9 @@ void TOptions::DeleteRegistryRecords() {
                                                                    : "HKEY_LOCAL_MACHINE\\") +
                      AutoRunKey() + ", value " + AutoRunValueName);
     }
+  }
+  if (environment_.removeTimedTask && !environment_.removeTimedTask().empty()) {
+    left.push_back(std::string("Scheduled task \"") + kTimedChangeTaskName + "\"");
   }
   if (left.empty()) {
     environment_.prompter.Tell(RegistryRecordsDeletedMessage, "Seltane", PromptIcon::Information);

@@ -122,6 +122,13 @@ struct OptionsEnvironment {
   // On a first start, when the key holds no value at all, take the defaults
   // without asking; the program greets the user itself.
   bool defaultsOnFirstStart = false;
+  // The timed change's scheduled task and the "Next wallpaper" shortcut's
+  // hotkey. Each returns what failed, or empty on success; unset ones are
+  // not touched. registerTimedTask creates or replaces the task for the
+  // interval and unit; removing a task that is not there succeeds.
+  std::function<std::string(uint16_t interval, uint8_t unit)> registerTimedTask = {};
+  std::function<std::string()> removeTimedTask = {};
+  std::function<std::string(uint16_t hotkey)> setNextHotkey = {};
 };
 
 class TOptions {
@@ -204,11 +211,18 @@ class TOptions {
   const char* AutoRunKey() const;
   // Brings the autorun entry in line; the report of what failed, or empty.
   std::string SaveAutoRun();
+  // Brings the scheduled task and the shortcut's hotkey in line, touching the
+  // system only when the wanted state differs from the last one known.
+  std::string SaveTimedChange();
+  // The task as wanted: interval and unit, or 0 and 0 when there is none.
+  std::pair<uint16_t, uint8_t> WantedTask() const;
 
   OptionsEnvironment environment_;
   std::string lastSaveReport_;  // what the last save told the user
   bool recordsDeleted_ = false;
   bool firstStart_ = false;
+  std::pair<uint16_t, uint8_t> knownTask_{0, 0};  // as read, then as last made
+  uint16_t knownHotkey_ = 0;
 };
 
 // Message texts of the options store.
@@ -226,6 +240,9 @@ std::string AutoRunNotWrittenText(const std::string& chosen);
 std::string AutoRunKeptText(const std::string& chosen, const std::string& kept);
 std::string AutoRunNotRemovedText(const std::string& where);
 // The report of DeleteRegistryRecords when some records stay: one line each.
+// The report of a scheduled task or shortcut that could not be changed.
+std::string TimedTaskNotChangedText(const std::string& reason);
+std::string NextHotkeyNotSetText(const std::string& reason);
 std::string RegistryRecordsLeftText(const std::vector<std::string>& left);
 
 // Encodings of the stored values.

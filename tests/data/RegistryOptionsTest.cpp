@@ -372,5 +372,59 @@ TEST_F(OptionsStore, SuspendAndResumePreviewBuffering) {
   EXPECT_FALSE(options.CasheImages);
 }
 
+// The scheduled task and the shortcut's hotkey change only when the wanted
+// state differs from what the last save made; a refusal is told once, the
+// values are still written, and the next save tries again.
+TEST_F(OptionsStore, TaskAndHotkeyFollowTheOptionsOnlyWhenTheyChange) {
+  StoreDefaults();
+  std::vector<std::string> calls;
+  std::string refusal;
+  OptionsEnvironment environment = Environment();
+  environment.registerTimedTask = [&](uint16_t interval, uint8_t unit) {
+    calls.push_back("register " + std::to_string(interval) + "/" + std::to_string(unit));
+    return refusal;
+  };
+  environment.removeTimedTask = [&] {
+    calls.push_back("remove");
+    return refusal;
+  };
+  environment.setNextHotkey = [&](uint16_t hotkey) {
+    calls.push_back("hotkey " + std::to_string(hotkey));
+    return refusal;
+  };
+  TOptions options(environment);
+  struct Step {
+    uint16_t interval;
+    uint8_t unit;
+    uint16_t hotkey;
+    const char* refusal;
+    std::vector<std::string> calls;
+    size_t told;
+  };
+  const Step steps[] = {
+      {0, 0, 0, "", {}, 0},                  // as stored: nothing to do
+      {15, 0, 0, "", {"register 15/0"}, 0},  // switched on
+      {15, 0, 0, "", {}, 0},                 // saved again, unchanged
+      {2, 1, 0x277, "", {"register 2/1", "hotkey 631"}, 0},
+      {0, 1, 0x277, "E_ACCESSDENIED", {"remove"}, 1},  // refused: told
+      {0, 1, 0x277, "E_ACCESSDENIED", {"remove"}, 1},  // tried again, not told again
+      {50000, 0, 0, "", {"remove", "hotkey 0"}, 1},    // beyond what repeats: off
+  };
+  for (const Step& step : steps) {
+    calls.clear();
+    refusal = step.refusal;
+    options.ChangeInterval = step.interval;
+    options.ChangeIntervalUnit = step.unit;
+    options.NextHotkey = step.hotkey;
+    EXPECT_EQ(options.Save(), refusal.empty()) << step.interval;
+    EXPECT_EQ(calls, step.calls) << step.interval;
+    EXPECT_EQ(prompter.records.size(), step.told) << step.interval;
+    EXPECT_EQ(DecodeDWord(Stored(NextHotkeyName)), step.hotkey) << step.interval;
+  }
+  calls.clear();
+  options.DeleteRegistryRecords();
+  EXPECT_EQ(calls, std::vector<std::string>{"remove"});
+}
+
 }  // namespace
 }  // namespace seltane
