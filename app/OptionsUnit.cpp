@@ -26,7 +26,7 @@ constexpr const char* PageCaptions[] = {"Picture change", "Preview", "Other"};
 constexpr std::pair<int, int> PageControls[] = {
     {idAutoRunCheckBox, idRandomItemFirst + RandomTypeCount - 1},
     {idBufferCheckBox, idShowExtensionCheckBox},
-    {idDeleteCheckBox, idAutorunUserItemFirst + 1},
+    {idDeleteCheckBox, idHotkeyBox},
 };
 
 constexpr const char* RandomItems[] = {"Nonrepeat random", "Random", "Sequence"};
@@ -91,16 +91,31 @@ std::vector<DialogControl> OptionsControls() {
   controls.insert(controls.end(), std::begin(preview), std::end(preview));
   AppendRadioGroup(controls, idAutorunUserRadioGroup, "Autorun", AutorunUserItems,
                    OnPage(8, 80, 210, 49));
+  const DialogControl timed[] = {
+      {idIntervalLabel, "STATIC", "&Change every", SS_LEFT | WS_GROUP, OnPage(8, 140, 74, 13)},
+      {idIntervalEdit, "EDIT", "", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, OnPage(84, 137, 44, 21),
+       akLeft | akTop, WS_EX_CLIENTEDGE},
+      {idIntervalUpDown, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+       OnPage(128, 137, 16, 21)},
+      {idIntervalUnitBox, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+       OnPage(150, 137, 68, 21)},
+      {idIntervalNote, "STATIC", "0 is off; runs while you are logged on", SS_LEFT,
+       OnPage(8, 161, 210, 13)},
+      {idHotkeyLabel, "STATIC", "&Next wallpaper key", SS_LEFT, OnPage(8, 184, 100, 13)},
+      {idHotkeyBox, HOTKEY_CLASSA, "", WS_TABSTOP, OnPage(110, 181, 108, 21), akLeft | akTop,
+       WS_EX_CLIENTEDGE},
+  };
+  controls.insert(controls.end(), std::begin(timed), std::end(timed));
   const DialogControl buttons[] = {
-      {idOkBtn, "BUTTON", "OK", WS_TABSTOP | WS_GROUP, {34, 204, 75, 25}, akLeft | akBottom},
-      {idCancelBtn, "BUTTON", "Cancel", WS_TABSTOP, {119, 204, 75, 25}, akLeft | akBottom},
+      {idOkBtn, "BUTTON", "OK", WS_TABSTOP | WS_GROUP, {34, 264, 75, 25}, akLeft | akBottom},
+      {idCancelBtn, "BUTTON", "Cancel", WS_TABSTOP, {119, 264, 75, 25}, akLeft | akBottom},
       // Last, so that it lies below the pages' controls and never paints
       // over them.
       {idOptionsPageControl,
        WC_TABCONTROLA,
        "",
        WS_TABSTOP | TCS_MULTILINE | WS_CLIPSIBLINGS,
-       {0, 0, 234, 195},
+       {0, 0, 234, 255},
        akLeft | akTop | akRight | akBottom},
   };
   controls.insert(controls.end(), std::begin(buttons), std::end(buttons));
@@ -120,7 +135,7 @@ bool TOptionsForm::Create(HWND owner) {
   DialogFrame frame;
   frame.className = "SeltaneOptionsDialog";
   frame.caption = "Options";
-  frame.client = {233, 239};
+  frame.client = {233, 299};
   const std::vector<DialogControl> controls = OptionsControls();
   if (!CreateDialogWindow(owner, frame, controls)) {
     return false;
@@ -138,6 +153,17 @@ bool TOptionsForm::Create(HWND owner) {
   hints_.Create(Handle());
   hints_.Add(Control(idShowExtensionCheckBox), ShowExtensionHint);
   hints_.Add(Control(idStoreSizesCheckBox), StoreSizesHint);
+  SendMessageA(Control(idIntervalEdit), EM_LIMITTEXT, IntervalFieldLength, 0);
+  SendMessageA(Control(idIntervalUpDown), UDM_SETBUDDY,
+               reinterpret_cast<WPARAM>(Control(idIntervalEdit)), 0);
+  SendMessageA(Control(idIntervalUpDown), UDM_SETRANGE32, 0, UINT16_MAX);
+  for (int unit = 0; unit < IntervalUnitCount; ++unit) {
+    SendMessageA(Control(idIntervalUnitBox), CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(IntervalUnitName(unit)));
+  }
+  hints_.Add(Control(idIntervalEdit), IntervalHint);
+  hints_.Add(Control(idIntervalUnitBox), IntervalHint);
+  hints_.Add(Control(idHotkeyBox), HotkeyHint);
   SetDefaultButton(idOkBtn);
   SetCancelButton(idCancelBtn);
   ShowPage(0);
@@ -153,6 +179,11 @@ void TOptionsForm::FormCreate() {
   CheckRadioItem(Handle(), idRandomRadioGroup, RandomTypeCount,
                  RandomTypeItem(options_.RandomType));
   SetAutorunControlsEnabled(IsDlgButtonChecked(Handle(), idAutoRunCheckBox) == BST_CHECKED);
+  SetDlgItemTextA(Handle(), idIntervalEdit, std::to_string(options_.ChangeInterval).c_str());
+  SendMessageA(Control(idIntervalUnitBox), CB_SETCURSEL,
+               options_.ChangeIntervalUnit < IntervalUnitCount ? options_.ChangeIntervalUnit : 0,
+               0);
+  SendMessageA(Control(idHotkeyBox), HKM_SETHOTKEY, options_.NextHotkey, 0);
 }
 
 void TOptionsForm::OnShow() {
@@ -198,6 +229,32 @@ void TOptionsForm::OKBtnClick() {
     SendMessageA(Control(idDayEdit), EM_SETSEL, 0, -1);
     return;
   }
+  // The timed change and the hotkey next: one the scheduler or the shell
+  // cannot take keeps the dialog open on it.
+  const std::string intervalText = ControlText(Control(idIntervalEdit));
+  const std::optional<uint16_t> interval = ParseInterval(intervalText);
+  const auto unit = static_cast<uint8_t>(
+      std::max<LRESULT>(0, SendMessageA(Control(idIntervalUnitBox), CB_GETCURSEL, 0, 0)));
+  const auto hotkey =
+      static_cast<uint16_t>(SendMessageA(Control(idHotkeyBox), HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+  const auto refuse = [this](const std::string& message, int id) {
+    prompter_.Tell(message, MainCaption, PromptIcon::Error);
+    ShowPage(2);
+    SetFocus(Control(id));
+    SendMessageA(Control(id), EM_SETSEL, 0, -1);
+  };
+  if (!interval) {
+    refuse(NotValidIntegerText(intervalText), idIntervalEdit);
+    return;
+  }
+  if (*interval != 0 && !TimedChangeWanted(*interval, unit)) {
+    refuse(IntervalTooLongText(unit), idIntervalEdit);
+    return;
+  }
+  if (hotkey != 0 && !HotkeyUsable(hotkey)) {
+    refuse(HotkeyNotUsableMessage, idHotkeyBox);
+    return;
+  }
   for (const auto& [id, option] : CheckBoxOptions) {
     options_.*option = IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
   }
@@ -205,6 +262,9 @@ void TOptionsForm::OKBtnClick() {
   options_.RandomType = static_cast<uint8_t>(
       std::max(0, CheckedRadioItem(Handle(), idRandomRadioGroup, RandomTypeCount)));
   options_.AutoRunUser = CheckedRadioItem(Handle(), idAutorunUserRadioGroup, 2) == 0;
+  options_.ChangeInterval = *interval;
+  options_.ChangeIntervalUnit = unit;
+  options_.NextHotkey = hotkey;
   EndModal(IDOK);
 }
 
@@ -240,7 +300,7 @@ LRESULT TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool onPage =
         std::any_of(std::begin(PageControls), std::end(PageControls),
                     [id](const auto& page) { return id >= page.first && id <= page.second; });
-    if (onPage && id != idDayEdit) {
+    if (onPage && id != idDayEdit && id != idIntervalEdit) {
       const auto dc = reinterpret_cast<HDC>(wParam);
       PaintWindowBehind(control, Control(idOptionsPageControl), dc);
       SetBkMode(dc, TRANSPARENT);

@@ -42,12 +42,24 @@ enum OptionsControlId : int {
   idStoreSizesCheckBox,
   idAutorunUserRadioGroup,
   idAutorunUserItemFirst,  // "for current user", then "for all users"
-  idOkBtn = idAutorunUserItemFirst + 2,
+  // the timed change and the "Next wallpaper" hotkey, on "Other" too
+  idIntervalLabel = idAutorunUserItemFirst + 2,
+  idIntervalEdit,
+  idIntervalUpDown,
+  idIntervalUnitBox,
+  idIntervalNote,
+  idHotkeyLabel,
+  idHotkeyBox,
+  idOkBtn,
   idCancelBtn,
 };
 
 inline constexpr const wchar_t* ShowExtensionHint = L"Need restart";
 inline constexpr const wchar_t* StoreSizesHint = L"Подействует при следующем изменении файла";
+inline constexpr const wchar_t* IntervalHint =
+    L"Windows' task scheduler runs the change this often while you are logged on; 0 is off";
+inline constexpr const wchar_t* HotkeyHint =
+    L"Runs the \"Next wallpaper\" shortcut of the Start menu from any program";
 
 class TOptionsForm : public ModalDialog {
  public:

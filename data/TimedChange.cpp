@@ -41,18 +41,20 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-bool TimedChangeWanted(uint16_t interval, uint8_t unit) {
-  if (interval == 0)
-    return false;
+unsigned LongestInterval(uint8_t unit) {
   switch (static_cast<IntervalUnit>(unit)) {
     case IntervalUnit::Minutes:
-      return interval <= kMaxMinutes;
+      return kMaxMinutes;
     case IntervalUnit::Hours:
-      return interval <= kMaxHours;
+      return kMaxHours;
     case IntervalUnit::Days:
-      return interval <= kMaxDays;
+      return kMaxDays;
   }
-  return false;
+  return 0;
+}
+
+bool TimedChangeWanted(uint16_t interval, uint8_t unit) {
+  return interval != 0 && interval <= LongestInterval(unit);
 }
 
 std::string TimedChangeTaskXml(const std::string& kelrunPath, uint16_t interval, uint8_t unit,

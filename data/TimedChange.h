@@ -24,6 +24,9 @@ inline constexpr const char* kChangeNowArgument = "/forcetime";
 // scheduler cannot repeat (beyond 31 days of minutes or hours, or beyond 365
 // days).
 bool TimedChangeWanted(uint16_t interval, uint8_t unit);
+// The longest interval the scheduler repeats in this unit; 0 for a unit that
+// is none of IntervalUnit's.
+unsigned LongestInterval(uint8_t unit);
 
 // The Task Scheduler 2.0 definition (XML, without an encoding declaration:
 // the caller hands it over as UTF-16) of a task that runs the quoted kelrun

@@ -2,6 +2,8 @@
 // posted clicks and keys, with the options store on the fake registry.
 #include "app/OptionsUnit.h"
 
+#include "app/OptionsValues.h"
+
 #include "tests/mainwindow/MainWindowFixture.h"
 
 namespace seltane {
@@ -28,14 +30,15 @@ class OptionsDialog : public MainWindow {
   HWND Item(int id) { return GetDlgItem(dialog->Handle(), id); }
   bool Checked(int id) { return IsDlgButtonChecked(dialog->Handle(), id) == BST_CHECKED; }
   void Click(int id) { PostMessageA(Item(id), BM_CLICK, 0, 0); }
-  // Types over the day field's text once the dialog shows.
-  void TypeDays(const std::string& text) {
-    PostMessageA(Item(idDayEdit), EM_SETSEL, 0, -1);
-    PostMessageA(Item(idDayEdit), WM_CHAR, '\b', 1);
+  // Types over a field's text once the dialog shows.
+  void Type(int id, const std::string& text) {
+    PostMessageA(Item(id), EM_SETSEL, 0, -1);
+    PostMessageA(Item(id), WM_CHAR, '\b', 1);
     for (char digit : text) {
-      PostMessageA(Item(idDayEdit), WM_CHAR, digit, 1);
+      PostMessageA(Item(id), WM_CHAR, digit, 1);
     }
   }
+  void TypeDays(const std::string& text) { Type(idDayEdit, text); }
   // Moves from the first page to the page with the keys once the dialog
   // shows.
   void ShowPage(int page) {
@@ -171,6 +174,55 @@ TEST_F(OptionsDialog, ADayFieldWithoutAWholeNumberOfDaysChangesNothing) {
     EXPECT_TRUE(options->AutoRun) << days;
     EXPECT_TRUE(options->CasheImages) << days;
     EXPECT_EQ(options->ChangeDays, 3) << days;
+  }
+}
+
+TEST_F(OptionsDialog, TheTimedChangeAndTheHotkeyAreTakenOnlyWhenWindowsCanRunThem) {
+  const uint16_t ctrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
+  struct Case {
+    const char* interval;
+    int unit;
+    uint16_t hotkey;
+    const char* told;  // nullptr: taken
+  } const cases[] = {
+      {"90", 1, ctrlAltN, nullptr},
+      {"0", 2, 0, nullptr},
+      {"44640", 0, VK_F9, nullptr},
+      {"745", 1, 0,
+       "Windows' task scheduler repeats a change at most every 744 hours. Enter 0 to "
+       "switch the timed change off."},
+      {"", 0, 0, "'' is not a valid integer value"},
+      {"15", 0, 'N', HotkeyNotUsableMessage},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.interval);
+    options->ChangeInterval = 7;
+    options->ChangeIntervalUnit = 2;
+    options->NextHotkey = ctrlAltN;
+    prompter.records.clear();
+    Open(*options);
+    EXPECT_EQ(SendMessageA(Item(idIntervalUnitBox), CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(Item(idHotkeyBox), HKM_GETHOTKEY, 0, 0), ctrlAltN);
+    Type(idIntervalEdit, c.interval);
+    PostMessageA(Item(idIntervalUnitBox), CB_SETCURSEL, c.unit, 0);
+    PostMessageA(Item(idHotkeyBox), HKM_SETHOTKEY, c.hotkey, 0);
+    Click(idOkBtn);
+    if (c.told) {
+      Click(idCancelBtn);
+    }
+    EXPECT_EQ(dialog->ShowModal(), c.told ? IDCANCEL : IDOK);
+    if (c.told) {
+      ASSERT_EQ(prompter.records.size(), 1u);
+      EXPECT_EQ(prompter.records.back().text, c.told);
+      EXPECT_EQ(options->ChangeInterval, 7);
+      EXPECT_EQ(options->NextHotkey, ctrlAltN);
+    } else {
+      EXPECT_TRUE(prompter.records.empty());
+      EXPECT_EQ(std::to_string(options->ChangeInterval), c.interval);
+      EXPECT_EQ(options->ChangeIntervalUnit, c.unit);
+      EXPECT_EQ(options->NextHotkey, c.hotkey);
+    }
   }
 }
 
